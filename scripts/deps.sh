@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build, the program and the tests need; only what is missing.
+set -euo pipefail
+PKGS=(build-essential cmake pkg-config qt6-base-dev libsqlite3-dev libjpeg62-turbo-dev
+      libsimpleini-dev libxlsxwriter-dev libgtest-dev fonts-liberation fonts-dejavu-core
+      xvfb xauth)
+missing=()
+for p in "${PKGS[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  echo "Telepítés: ${missing[*]}"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,1 +1,220 @@
-int main() { return 0; }
+// The benchmark: each user action's time beside the bare engine doing the same work in the same
+// run, at the demo catalogue's size and at 100,000 cards. Ratios are what we quote: the machines
+// are shared and noisy. Usage: velkor_bench [--quick]
+#include "filters/uQPList.h"
+#include "storage/CatalogNames.h"
+#include "storage/uAM.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+int Repeats = 5;
+
+// The median of several runs, in milliseconds.
+double Median(const std::function<void()>& work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < Repeats; ++i) {
+        QElapsedTimer t;
+        t.start();
+        work();
+        times.push_back(double(t.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+long ResidentKb()
+{
+    QFile f("/proc/self/status");
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+// SQLite alone on the same connection: prepare, step every row, read every column's text.
+void BareStep(TConnection& conn, const QString& sql)
+{
+    sqlite3_stmt* st = nullptr;
+    const QByteArray text = sql.toUtf8();
+    if (sqlite3_prepare_v2(conn.Handle(), text.constData(), int(text.size()), &st, nullptr) != SQLITE_OK) {
+        std::fprintf(stderr, "bare prepare failed: %s\n", sqlite3_errmsg(conn.Handle()));
+        return;
+    }
+    const int cols = sqlite3_column_count(st);
+    volatile size_t sink = 0;
+    while (sqlite3_step(st) == SQLITE_ROW)
+        for (int c = 0; c < cols; ++c) {
+            sqlite3_column_text(st, c);
+            sink = sink + size_t(sqlite3_column_bytes(st, c));
+        }
+    sqlite3_finalize(st);
+}
+
+class TBenchHost : public TCardListHost {
+public:
+    QString CardListOrderBy() override { return OrderBy; }
+    void ShowError(const QString& context, const QString& message) override
+    {
+        std::fprintf(stderr, "error: %s | %s\n", qPrintable(context), qPrintable(message));
+    }
+    QString OrderBy = QStringLiteral("ORDER BY L_NEV ASC");
+};
+
+// The worked example of the filter grammar: two stored-filter groups, the owned count and two
+// properties.
+void WorkedExample(TQPList& list)
+{
+    auto add = [&](const char* field, const char* op, const char* value, const char* type, quint8 kind,
+                   const char* andOr, int group) {
+        TQueryPiece p;
+        p.FieldName = field;
+        p.Operation = op;
+        p.Value = value;
+        p.ValueType = type;
+        p.Kind = kind;
+        p.AndOr = andOr;
+        p.Group = group;
+        list.AddPiece(p);
+    };
+    add("TLAP.L_LAPTIPUS", "=", "L004", "S", pkStoredFilter, "", 1);
+    add("TLAP.L_SZINT", ">", "3", "I", pkStoredFilter, "OR", 1);
+    add("TLAP.L_NEV", "LIKE", "A", "S", pkStoredFilter, "AND", 2);
+    add("L_DB", ">", "0", "I", pkOwnedCount, "", 0);
+    add("", "", "T012", "", pkProperty, "", 0);
+    add("", "", "S003", "", pkProperty, "", 0);
+}
+
+// Grows a copy of the demo catalogue to the given number of cards by copying its cards under new
+// ids, numbers and names; links and notes follow the copies so filters still find rows.
+bool GrowCatalogue(const QString& file, int target)
+{
+    sqlite3* db = nullptr;
+    if (sqlite3_open(file.toUtf8().constData(), &db) != SQLITE_OK) return false;
+    const char* sql =
+        "BEGIN;"
+        "CREATE TEMP TABLE SEED AS SELECT * FROM TLAP;"
+        "WITH RECURSIVE N(K) AS (SELECT 1 UNION ALL SELECT K + 1 FROM N WHERE K < 400)"
+        " INSERT INTO TLAP (L_ID, L_LAPSZAM, L_NEV, L_VELKOR, L_LAPTIPUS, L_LEIDEZES, L_SZINT, L_UTAK, L_HP, L_DB,"
+        " L_GYAKORISAG, L_LEIDEZESTECH, L_KEPNEV, L_INFO)"
+        " SELECT S.L_ID + N.K * 1000, S.L_LAPSZAM, S.L_NEV || ' ' || N.K, S.L_VELKOR, S.L_LAPTIPUS, S.L_LEIDEZES,"
+        " S.L_SZINT, S.L_UTAK, S.L_HP, S.L_DB, S.L_GYAKORISAG, S.L_LEIDEZESTECH, S.L_KEPNEV, S.L_INFO"
+        " FROM SEED S, N;"
+        "INSERT INTO TLAPTUL (LT_LID, LT_TULID) SELECT T.LT_LID + N.K * 1000, T.LT_TULID FROM TLAPTUL T,"
+        " (WITH RECURSIVE M(K) AS (SELECT 1 UNION ALL SELECT K + 1 FROM M WHERE K < 400) SELECT K FROM M) N"
+        " WHERE T.LT_LID < 1000;"
+        "COMMIT;";
+    char* err = nullptr;
+    bool ok = sqlite3_exec(db, sql, nullptr, nullptr, &err) == SQLITE_OK;
+    if (!ok) std::fprintf(stderr, "grow: %s\n", err);
+    sqlite3_free(err);
+    // Trim to the exact size.
+    const QByteArray trim = QStringLiteral("DELETE FROM TLAP WHERE L_ID NOT IN (SELECT L_ID FROM TLAP ORDER BY L_ID "
+                                           "LIMIT %1); DELETE FROM TLAPTUL WHERE LT_LID NOT IN (SELECT L_ID FROM TLAP);")
+                                .arg(target)
+                                .toUtf8();
+    ok = ok && sqlite3_exec(db, trim.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    return ok;
+}
+
+void Row(const char* what, int cards, double ours, double bare)
+{
+    std::printf("%-44s %7d cards  %9.2f ms  bare %9.2f ms  ratio %5.2f\n", what, cards, ours, bare,
+                bare > 0 ? ours / bare : 0.0);
+}
+
+void MeasureCatalogue(const QString& programDir)
+{
+    TBenchHost host;
+    TQPList conditions;
+    TAM am(programDir);
+    am.SetHost(&host);
+    am.SetConditions(&conditions);
+    am.Connect();
+    am.ReQuery();
+    const int cards = am.qLapok.RecordCount();
+
+    // Every card, by name.
+    conditions.Clear();
+    const QString allSql = am.BuildCardListSql();
+    const double oursAll = Median([&] { am.ReQuery(); });
+    const double bareAll = Median([&] { BareStep(am.ADOConnection, allSql); });
+    Row("ReQuery, every card, ORDER BY L_NEV", cards, oursAll, bareAll);
+
+    // The worked example's WHERE clause.
+    WorkedExample(conditions);
+    const QString whereSql = am.BuildCardListSql();
+    const double oursWhere = Median([&] { am.ReQuery(); });
+    const double bareWhere = Median([&] { BareStep(am.ADOConnection, whereSql); });
+    Row("ReQuery, worked example WHERE", am.qLapok.RecordCount(), oursWhere, bareWhere);
+
+    // The clause builder itself plus the requery.
+    const double oursBuild = Median([&] {
+        conditions.Clear();
+        WorkedExample(conditions);
+        am.ReQuery();
+    });
+    Row("BuildWhereClause + ReQuery, worked example", am.qLapok.RecordCount(), oursBuild, bareWhere);
+
+    conditions.Clear();
+    am.ReQuery();
+    std::printf("%-44s %7d cards  resident %ld kB\n", "open card list", am.qLapok.RecordCount(), ResidentKb());
+}
+
+void MeasureStartup(const QString& programDir)
+{
+    const QString exe = QDir(programDir).filePath("VelkorDB");
+    if (!QFile::exists(exe)) return;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("VELKOR_EXIT_AFTER_START", "1");
+    const double ms = Median([&] {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(programDir);
+        p.start(exe, {});
+        p.waitForFinished(60000);
+    });
+    std::printf("%-44s %9.2f ms\n", "process start to first ReQuery done", ms);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (app.arguments().contains("--quick")) Repeats = 1;
+    const QString demo = QStringLiteral(VELKOR_PROGRAM_DIR);
+
+    std::printf("== demo catalogue ==\n");
+    MeasureCatalogue(demo);
+    MeasureStartup(demo);
+
+    std::printf("== 100,000 cards ==\n");
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath("DB");
+    const QString big = dir.filePath("DB/Velkor.db");
+    QFile::copy(QDir(demo).filePath("DB/Velkor.db"), big);
+    QFile::setPermissions(big, QFile::ReadOwner | QFile::WriteOwner);
+    if (!GrowCatalogue(big, 100000)) return 1;
+    const long before = ResidentKb();
+    MeasureCatalogue(dir.path());
+    std::printf("%-44s %ld kB before opening\n", "resident", before);
+    return 0;
+}

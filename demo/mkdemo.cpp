@@ -1,16 +1,35 @@
 // Builds the demo program folder from the text sources in demo/: DB/Velkor.db from schema.sql
-// and data/*.sql, and GFX/ with one drawn JPEG per card.
+// and data/*.sql, and GFX/ with one drawn JPEG per card plus the card back hatlap.jpg.
 // Usage: mkdemo <demo source folder> <program folder>
 #include <QDir>
 #include <QFile>
+#include <QFont>
 #include <QGuiApplication>
-#include <QTextStream>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTransform>
 
 #include <sqlite3.h>
 
+#include <csetjmp>
 #include <cstdio>
 
-static bool ExecFile(sqlite3* db, const QString& path)
+#include <jpeglib.h>
+
+namespace {
+
+// Cards whose picture is deliberately not written although L_KEPNEV names one, so that the
+// picture view's card-back fallback has something to show: three ordinary cards in different
+// sets, one people card (421, to see the back upright in the grids and turned in the single
+// view) and one card of the last set. demo/tools/gen_demo.py keeps card 421 a people card.
+const char* const kMissingPictures[] = {"033", "144", "287", "421", "512"};
+
+const int kCardWidth = 250;
+const int kCardHeight = 350;
+
+bool ExecFile(sqlite3* db, const QString& path)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
@@ -25,6 +44,271 @@ static bool ExecFile(sqlite3* db, const QString& path)
     }
     return true;
 }
+
+// --- JPEG writing through libjpeg; a fatal library error comes back here instead of exit() ---
+
+struct TJpegError {
+    jpeg_error_mgr Mgr;
+    std::jmp_buf Jump;
+};
+
+void JpegErrorExit(j_common_ptr cinfo)
+{
+    auto* err = reinterpret_cast<TJpegError*>(cinfo->err);
+    char text[JMSG_LENGTH_MAX];
+    (*cinfo->err->format_message)(cinfo, text);
+    std::fprintf(stderr, "mkdemo: jpeg: %s\n", text);
+    std::longjmp(err->Jump, 1);
+}
+
+// Only plain C data lives in this frame, so the longjmp out of libjpeg skips no destructor.
+bool EncodeJpeg(const uchar* bits, int width, int height, int stride, FILE* out, int quality)
+{
+    jpeg_compress_struct cinfo;
+    TJpegError err;
+    cinfo.err = jpeg_std_error(&err.Mgr);
+    err.Mgr.error_exit = JpegErrorExit;
+    if (setjmp(err.Jump)) {
+        jpeg_destroy_compress(&cinfo);
+        return false;
+    }
+    jpeg_create_compress(&cinfo);
+    jpeg_stdio_dest(&cinfo, out);
+    cinfo.image_width = JDIMENSION(width);
+    cinfo.image_height = JDIMENSION(height);
+    cinfo.input_components = 4;
+    cinfo.in_color_space = JCS_EXT_BGRX;  // QImage::Format_RGB32 in memory on little-endian
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, quality, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(bits + size_t(cinfo.next_scanline) * size_t(stride));
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    return true;
+}
+
+bool WriteJpeg(const QImage& image, const QString& path)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    FILE* out = std::fopen(QFile::encodeName(path).constData(), "wb");
+    if (!out) {
+        std::fprintf(stderr, "mkdemo: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    const bool ok = EncodeJpeg(rgb.constBits(), rgb.width(), rgb.height(), int(rgb.bytesPerLine()), out, 85);
+    const bool closed = std::fclose(out) == 0;
+    if (!ok || !closed) QFile::remove(path);
+    return ok && closed;
+}
+
+// --- drawing ---
+
+struct TCardRow {
+    QString Number, Name, Pantheon, PantheonName, Type, TypeName, Summoning, Paths, Level, Hp, Picture;
+};
+
+QColor PantheonColor(const QString& pantheonId)
+{
+    static const QColor colors[] = {
+        QColor(214, 160, 20),  QColor(70, 90, 170),  QColor(170, 30, 40),  QColor(100, 110, 120),
+        QColor(220, 90, 20),   QColor(60, 160, 200), QColor(70, 40, 100),  QColor(120, 140, 40),
+    };
+    const int n = pantheonId.mid(1).toInt();
+    return n >= 1 && n <= 8 ? colors[n - 1] : QColor(128, 128, 128);
+}
+
+QColor PathColor(QChar letter)
+{
+    switch (letter.toLower().unicode()) {
+    case 'v': return QColor(200, 40, 40);
+    case 'm': return QColor(40, 80, 200);
+    case 'h': return QColor(40, 150, 60);
+    case 'i': return QColor(150, 60, 170);
+    default: return QColor(90, 90, 90);
+    }
+}
+
+QFont CardFont(int pixelSize, bool bold = false)
+{
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPixelSize(pixelSize);
+    f.setBold(bold);
+    return f;
+}
+
+// A round token with a letter (or a count) inside, as the card shows its cost and paths.
+void DrawToken(QPainter& p, const QRect& r, QChar letter, const QString& text)
+{
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(PathColor(letter));
+    p.drawEllipse(r);
+    p.setPen(Qt::white);
+    p.setFont(CardFont(r.height() * 3 / 5, true));
+    p.drawText(r, Qt::AlignCenter, text);
+}
+
+// The upright card face, 250 x 350.
+QImage DrawCard(const TCardRow& c, int seed)
+{
+    QImage img(kCardWidth, kCardHeight, QImage::Format_RGB32);
+    const QColor base = PantheonColor(c.Pantheon);
+    img.fill(base.darker(170));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+
+    // Frame in the pantheon colour, a light panel inside.
+    p.setPen(Qt::NoPen);
+    p.setBrush(base);
+    p.drawRoundedRect(QRectF(4, 4, kCardWidth - 8, kCardHeight - 8), 12, 12);
+    p.setBrush(QColor(245, 238, 220));
+    p.drawRoundedRect(QRectF(12, 12, kCardWidth - 24, kCardHeight - 24), 8, 8);
+
+    // Title: number and name.
+    p.setPen(Qt::black);
+    p.setFont(CardFont(13, true));
+    p.drawText(QRect(18, 16, 40, 22), Qt::AlignLeft | Qt::AlignVCenter, c.Number);
+    const QFontMetrics fm(CardFont(13, true));
+    p.drawText(QRect(56, 16, kCardWidth - 74, 22), Qt::AlignRight | Qt::AlignVCenter,
+               fm.elidedText(c.Name, Qt::ElideRight, kCardWidth - 74));
+
+    // Art: a gradient with a few shapes that differ per card.
+    const QRect art(20, 42, kCardWidth - 40, 170);
+    QLinearGradient g(art.topLeft(), art.bottomRight());
+    g.setColorAt(0, base.lighter(160));
+    g.setColorAt(1, base.darker(130));
+    p.setBrush(g);
+    p.setPen(QPen(base.darker(200), 2));
+    p.drawRect(art);
+    p.setClipRect(art.adjusted(1, 1, -1, -1));
+    unsigned s = unsigned(seed) * 2654435761u;
+    for (int i = 0; i < 5; ++i) {
+        s = s * 1103515245u + 12345u;
+        const int x = art.left() + int(s >> 8) % art.width();
+        const int y = art.top() + int(s >> 16) % art.height();
+        const int r = 12 + int(s >> 4) % 40;
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(255, 255, 255, 40 + int(s >> 24) % 60));
+        p.drawEllipse(QPoint(x, y), r, r);
+    }
+    p.setClipping(false);
+
+    // Type and pantheon line.
+    p.setPen(Qt::black);
+    p.setFont(CardFont(12, true));
+    p.drawText(QRect(20, 216, kCardWidth - 40, 18), Qt::AlignLeft | Qt::AlignVCenter, c.TypeName);
+    p.setFont(CardFont(11));
+    p.drawText(QRect(20, 216, kCardWidth - 40, 18), Qt::AlignRight | Qt::AlignVCenter, c.PantheonName);
+    p.setPen(QPen(base, 1));
+    p.drawLine(20, 237, kCardWidth - 20, 237);
+
+    // Level and power points, where the card has them.
+    p.setPen(Qt::black);
+    p.setFont(CardFont(12));
+    int y = 244;
+    if (!c.Level.isEmpty()) {
+        p.drawText(QRect(22, y, 120, 18), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Szint: ") + c.Level);
+        y += 20;
+    }
+    if (!c.Hp.isEmpty())
+        p.drawText(QRect(22, y, 150, 18), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Hatalom Pont: ") + c.Hp);
+
+    // Bottom row: a main god shows its path counts, every other card its summoning letters.
+    const int tok = 26, bottom = kCardHeight - 20 - tok;
+    static const QString letters = QStringLiteral("vmhi");
+    if (c.Type == QLatin1String("L004") && c.Paths.size() == 4) {
+        for (int k = 0; k < 4; ++k)
+            DrawToken(p, QRect(22 + k * (tok + 26), bottom, tok, tok), letters[k],
+                      letters[k].toUpper() + QString(c.Paths[k]));
+    } else if (!c.Summoning.isEmpty()) {
+        int x = kCardWidth - 22 - tok;
+        for (int i = c.Summoning.size() - 1; i >= 0; --i, x -= tok + 4)
+            DrawToken(p, QRect(x, bottom, tok, tok), c.Summoning[i], QString(c.Summoning[i]));
+    }
+    if (c.Type == QLatin1String("L011") && !c.Paths.isEmpty()) {
+        int x = 22;
+        for (const QChar ch : c.Paths) {
+            DrawToken(p, QRect(x, bottom, tok, tok), ch, QString(ch.toUpper()));
+            x += tok + 4;
+        }
+    }
+    p.end();
+    return img;
+}
+
+QImage DrawCardBack()
+{
+    QImage img(kCardWidth, kCardHeight, QImage::Format_RGB32);
+    img.fill(QColor(40, 25, 15));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient g(0, 0, kCardWidth, kCardHeight);
+    g.setColorAt(0, QColor(120, 70, 30));
+    g.setColorAt(1, QColor(60, 30, 10));
+    p.setPen(QPen(QColor(210, 170, 80), 3));
+    p.setBrush(g);
+    p.drawRoundedRect(QRectF(8, 8, kCardWidth - 16, kCardHeight - 16), 14, 14);
+    p.setBrush(Qt::NoBrush);
+    for (int r = 30; r <= 100; r += 14) p.drawEllipse(QPoint(kCardWidth / 2, kCardHeight / 2), r, r);
+    p.setPen(QColor(240, 210, 120));
+    p.setFont(CardFont(30, true));
+    p.drawText(img.rect(), Qt::AlignCenter, QStringLiteral("VELKOR"));
+    p.end();
+    return img;
+}
+
+QString ColumnText(sqlite3_stmt* st, int column)
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, column));
+    return text ? QString::fromUtf8(text) : QString();
+}
+
+// Draws every card of the freshly built catalogue into <program folder>/GFX.
+bool WritePictures(sqlite3* db, const QDir& out)
+{
+    out.mkpath("GFX");
+    const QDir gfx(out.filePath("GFX"));
+    QStringList missing;
+    for (const char* number : kMissingPictures) missing << QString::fromLatin1(number);
+
+    bool ok = WriteJpeg(DrawCardBack(), gfx.filePath("hatlap.jpg"));
+    sqlite3_stmt* st = nullptr;
+    const char* sql =
+        "SELECT TLAP.L_ID, L_LAPSZAM, L_NEV, L_VELKOR, VELKOR_NEV, L_LAPTIPUS, LAPTIPUS_NEV, L_LEIDEZES, "
+        "L_UTAK, L_SZINT, L_HP, L_KEPNEV FROM (TLAP LEFT JOIN TVELKOR ON L_VELKOR = VELKOR_ID) "
+        "LEFT JOIN TLAPTIPUS ON L_LAPTIPUS = LAPTIPUS_ID ORDER BY TLAP.L_ID";
+    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK) {
+        std::fprintf(stderr, "mkdemo: %s\n", sqlite3_errmsg(db));
+        return false;
+    }
+    int written = 0;
+    while (ok && sqlite3_step(st) == SQLITE_ROW) {
+        const int id = sqlite3_column_int(st, 0);
+        TCardRow c{ColumnText(st, 1), ColumnText(st, 2), ColumnText(st, 3), ColumnText(st, 4),
+                   ColumnText(st, 5), ColumnText(st, 6), ColumnText(st, 7), ColumnText(st, 8),
+                   ColumnText(st, 9), ColumnText(st, 10), ColumnText(st, 11)};
+        if (c.Picture.isEmpty()) continue;
+        const QString path = gfx.filePath(c.Picture);
+        if (missing.contains(c.Number)) {
+            QFile::remove(path);  // left over from an earlier build
+            continue;
+        }
+        QImage face = DrawCard(c, id);
+        // People cards are kept sideways: the upright face turned a quarter clockwise, which
+        // the picture view turns back for display.
+        if (c.Type == QLatin1String("L011")) face = face.transformed(QTransform().rotate(90));
+        ok = WriteJpeg(face, path);
+        ++written;
+    }
+    sqlite3_finalize(st);
+    if (ok) std::printf("mkdemo: %d card pictures in %s\n", written, qPrintable(gfx.path()));
+    return ok;
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -47,6 +331,9 @@ int main(int argc, char** argv)
     const QStringList data = QDir(src.filePath("data")).entryList({"*.sql"}, QDir::Files, QDir::Name);
     for (const QString& name : data) ok = ok && ExecFile(db, src.filePath("data/" + name));
     ok = ok && sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
+    // The pictures come before the catalogue is put in place: when they fail, there is no
+    // catalogue either, and the next build tries again.
+    ok = ok && WritePictures(db, out);
     sqlite3_close(db);
     if (!ok) {
         QFile::remove(temp);

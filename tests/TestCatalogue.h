@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "QtPrint.h"
 #include "storage/DbProvider.h"
 
 class TTempCatalogue {
@@ -38,4 +39,33 @@ protected:
 
     TTempCatalogue Cat;
     TConnection Conn;
+};
+
+#include <sqlite3.h>
+
+// An empty catalogue made from the schema script, for tests that need exact rows of their own.
+class TSchemaCatalogue {
+public:
+    TSchemaCatalogue()
+    {
+        QDir(Dir.path()).mkpath("DB");
+        QFile schema(QStringLiteral(VELKOR_SOURCE_DIR "/demo/schema.sql"));
+        EXPECT_TRUE(schema.open(QIODevice::ReadOnly));
+        Exec(schema.readAll());
+    }
+    // Runs raw SQL with a plain SQLite connection (as another tool would).
+    void Exec(const QByteArray& sql)
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(DbPath().toUtf8().constData(), &db), SQLITE_OK);
+        char* err = nullptr;
+        const int rc = sqlite3_exec(db, sql.constData(), nullptr, nullptr, &err);
+        EXPECT_EQ(rc, SQLITE_OK) << (err ? err : "");
+        sqlite3_free(err);
+        sqlite3_close(db);
+    }
+    QString ProgramDir() const { return Dir.path(); }
+    QString DbPath() const { return Dir.path() + "/DB/Velkor.db"; }
+
+    QTemporaryDir Dir;
 };

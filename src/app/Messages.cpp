@@ -1,0 +1,250 @@
+#include "app/Messages.h"
+
+#include "app/ShellUtil.h"
+#include "app/ufExcept.h"
+#include "storage/FormOpenPars.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+TUiHost* CurrentHost = nullptr;
+
+QMessageBox::Icon IconFor(TUiKind kind)
+{
+    switch (kind) {
+    case TUiKind::Warning: return QMessageBox::Warning;
+    case TUiKind::Information: return QMessageBox::Information;
+    case TUiKind::Error: return QMessageBox::Critical;
+    default: return QMessageBox::NoIcon;
+    }
+}
+} // namespace
+
+// --- the real host ---
+
+bool TQtUiHost::AskConfirmation(const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, QApplication::activeWindow());
+    QPushButton* yes = box.addButton(BUTTON_YES, QMessageBox::YesRole);
+    QPushButton* no = box.addButton(BUTTON_NO, QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+void TQtUiHost::ShowMessage(TUiKind kind, const QString& title, const QString& text)
+{
+    QMessageBox box(IconFor(kind), title, text, QMessageBox::NoButton, QApplication::activeWindow());
+    QPushButton* ok = box.addButton(BUTTON_OK, QMessageBox::AcceptRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+    box.exec();
+}
+
+bool TQtUiHost::InputQuery(const QString& caption, const QString& prompt, QString& value)
+{
+    QInputDialog dlg(QApplication::activeWindow());
+    dlg.setWindowTitle(caption);
+    dlg.setLabelText(prompt);
+    dlg.setTextValue(value);
+    dlg.setOkButtonText(BUTTON_OK);
+    dlg.setCancelButtonText(BUTTON_CANCEL);
+    if (dlg.exec() != QDialog::Accepted) return false;
+    value = dlg.textValue();
+    return true;
+}
+
+QString TQtUiHost::PromptSaveFile(const QString& caption, const QString& filter, const QString& defaultName,
+                                  const QString& defaultSuffix, bool confirmOverwrite)
+{
+    QFileDialog dlg(QApplication::activeWindow(), caption, defaultName, QtFileFilter(filter));
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    if (!defaultSuffix.isEmpty()) dlg.setDefaultSuffix(defaultSuffix);
+    dlg.setOption(QFileDialog::DontConfirmOverwrite, !confirmOverwrite);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return QString();
+    return dlg.selectedFiles().constFirst();
+}
+
+void TQtUiHost::SetClipboardText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
+
+void TQtUiHost::OpenUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
+
+void TQtUiHost::ShowErrorDialog(const QString& context, const QString& message)
+{
+    TFormOpenPars pars;
+    InitFormOpenPars(pars);
+    pars.Context = context;
+    pars.Message = message;
+    ShowExceptDialog(pars);
+}
+
+// --- host selection ---
+
+TUiHost* SetUiHost(TUiHost* host)
+{
+    TUiHost* previous = CurrentHost;
+    CurrentHost = host;
+    return previous;
+}
+
+TUiHost& UiHost()
+{
+    static TQtUiHost qtHost;
+    return CurrentHost ? *CurrentHost : qtHost;
+}
+
+// --- the test host ---
+
+TTestUiHost::TTestUiHost() : FPrevious(SetUiHost(this)) {}
+
+TTestUiHost::~TTestUiHost() { SetUiHost(FPrevious); }
+
+QList<TUiRecord> TTestUiHost::Of(TUiKind kind) const
+{
+    QList<TUiRecord> result;
+    for (const TUiRecord& r : FRecords)
+        if (r.Kind == kind) result.append(r);
+    return result;
+}
+
+QStringList TTestUiHost::Texts() const
+{
+    QStringList result;
+    for (const TUiRecord& r : FRecords) result.append(r.Text);
+    return result;
+}
+
+void TTestUiHost::Clear()
+{
+    FRecords.clear();
+    FYesNo.clear();
+    FInputs.clear();
+    FSaveFiles.clear();
+    FClipboard.clear();
+    FUnanswered = 0;
+}
+
+bool TTestUiHost::AskConfirmation(const QString& title, const QString& text)
+{
+    FRecords.append({TUiKind::Confirmation, title, text, QString()});
+    if (FYesNo.empty()) {
+        ++FUnanswered;
+        return false;
+    }
+    const bool yes = FYesNo.front();
+    FYesNo.pop_front();
+    return yes;
+}
+
+void TTestUiHost::ShowMessage(TUiKind kind, const QString& title, const QString& text)
+{
+    FRecords.append({kind, title, text, QString()});
+}
+
+bool TTestUiHost::InputQuery(const QString& caption, const QString& prompt, QString& value)
+{
+    FRecords.append({TUiKind::Input, caption, prompt, value});
+    if (FInputs.empty()) {
+        ++FUnanswered;
+        return false;
+    }
+    const std::optional<QString> answer = FInputs.front();
+    FInputs.pop_front();
+    if (!answer) return false;
+    value = *answer;
+    return true;
+}
+
+QString TTestUiHost::PromptSaveFile(const QString& caption, const QString& filter, const QString& defaultName,
+                                    const QString&, bool)
+{
+    FRecords.append({TUiKind::SaveFile, caption, filter, defaultName});
+    if (FSaveFiles.empty()) {
+        ++FUnanswered;
+        return QString();
+    }
+    const QString answer = FSaveFiles.front();
+    FSaveFiles.pop_front();
+    return answer;
+}
+
+void TTestUiHost::SetClipboardText(const QString& text)
+{
+    FRecords.append({TUiKind::Clipboard, QString(), text, QString()});
+    FClipboard = text;
+    // Code under test may also read the clipboard itself; the offscreen platform keeps it in-process.
+    if (QGuiApplication::clipboard()) QGuiApplication::clipboard()->setText(text);
+}
+
+void TTestUiHost::OpenUrl(const QUrl& url)
+{
+    FRecords.append({TUiKind::Shell, QString(), QString::fromLatin1(url.toEncoded()), QString()});
+}
+
+void TTestUiHost::ShowErrorDialog(const QString& context, const QString& message)
+{
+    FRecords.append({TUiKind::ErrorDialog, context, message, QString()});
+}
+
+// --- the helpers the rest of the program calls ---
+
+bool ConfirmDelete() { return UiHost().AskConfirmation(TITLE_CONFIRM, TEXT_CONFIRM_DELETE); }
+
+bool AskYesNo(const QString& text) { return UiHost().AskConfirmation(TITLE_CONFIRM, text); }
+
+void ShowWarning(const QString& text) { UiHost().ShowMessage(TUiKind::Warning, TITLE_WARNING, text); }
+
+void ShowInfo(const QString& text) { UiHost().ShowMessage(TUiKind::Information, TITLE_INFO, text); }
+
+void ShowErrorMessage(const QString& text) { UiHost().ShowMessage(TUiKind::Error, TITLE_ERROR, text); }
+
+bool InputQuery(const QString& caption, const QString& prompt, QString& value)
+{
+    return UiHost().InputQuery(caption, prompt, value);
+}
+
+QString PromptSaveFile(const QString& caption, const QString& filter, const QString& defaultName,
+                       const QString& defaultSuffix, bool confirmOverwrite)
+{
+    return UiHost().PromptSaveFile(caption, filter, defaultName, defaultSuffix, confirmOverwrite);
+}
+
+void CopyToClipboard(const QString& text) { UiHost().SetClipboardText(text); }
+
+void ShellOpen(const QString& target) { UiHost().OpenUrl(ShellTargetUrl(target)); }
+
+void SendMail(const QString& address, const QString& subject, const QString& body)
+{
+    UiHost().OpenUrl(BuildMailUrl(address, subject, body));
+}
+
+void ShowErrorDialog(const QString& context, const QString& message)
+{
+    UiHost().ShowErrorDialog(context, message);
+}
+
+QString QtFileFilter(const QString& filter)
+{
+    if (filter.contains(QLatin1String(";;")) || !filter.contains(QLatin1Char('|'))) return filter;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList result;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        QString text = parts[i];
+        // Qt reads the patterns from the last parenthesis; a text that already shows them keeps it.
+        const QString shown = QLatin1Char('(') + parts[i + 1] + QLatin1Char(')');
+        if (text.endsWith(shown)) text.chop(shown.size());
+        result.append(text.trimmed() + QLatin1String(" (") + patterns.trimmed() + QLatin1Char(')'));
+    }
+    if (parts.size() % 2) result.append(parts.constLast());
+    return result.join(QLatin1String(";;"));
+}

@@ -1,0 +1,142 @@
+#pragma once
+// Every message box, prompt, clipboard write and shell call of the program goes through one
+// replaceable host: the real one shows Qt dialogs with Hungarian captions and buttons, the test one
+// answers from queues and records every text it was shown.
+#include <QList>
+#include <QString>
+#include <QUrl>
+
+#include <deque>
+#include <optional>
+
+enum class TUiKind {
+    Confirmation, // "Megerősítés", Yes / No
+    Warning,      // "Figyelmeztetés", OK
+    Information,  // "Információ", OK
+    Error,        // "Hiba", OK
+    ErrorDialog,  // the error dialog: Title = context line, Text = message
+    Input,        // one-line prompt: Title = caption, Text = prompt, Extra = initial value
+    SaveFile,     // save-file prompt: Title = caption, Text = filter, Extra = default name
+    Clipboard,    // Text = the text put on the clipboard
+    Shell         // Text = the fully encoded address handed to the desktop
+};
+
+struct TUiRecord {
+    TUiKind Kind;
+    QString Title;
+    QString Text;
+    QString Extra;
+};
+
+// Titles and buttons of the message boxes.
+inline const QString TITLE_CONFIRM = QStringLiteral("Megerősítés");
+inline const QString TITLE_WARNING = QStringLiteral("Figyelmeztetés");
+inline const QString TITLE_INFO = QStringLiteral("Információ");
+inline const QString TITLE_ERROR = QStringLiteral("Hiba");
+inline const QString BUTTON_YES = QStringLiteral("&Igen");
+inline const QString BUTTON_NO = QStringLiteral("&Nem");
+inline const QString BUTTON_OK = QStringLiteral("OK");
+inline const QString BUTTON_CANCEL = QStringLiteral("Mégse");
+inline const QString TEXT_CONFIRM_DELETE = QStringLiteral("Valóban szeretné törölni?");
+
+class TUiHost {
+public:
+    virtual ~TUiHost() = default;
+    // Yes / No question; true when Yes.
+    virtual bool AskConfirmation(const QString& title, const QString& text) = 0;
+    // A message with an OK button (warning, information or error).
+    virtual void ShowMessage(TUiKind kind, const QString& title, const QString& text) = 0;
+    virtual bool InputQuery(const QString& caption, const QString& prompt, QString& value) = 0;
+    // Empty when cancelled.
+    virtual QString PromptSaveFile(const QString& caption, const QString& filter,
+                                   const QString& defaultName, const QString& defaultSuffix,
+                                   bool confirmOverwrite) = 0;
+    virtual void SetClipboardText(const QString& text) = 0;
+    // Reports nothing: when no program answers, nothing happens.
+    virtual void OpenUrl(const QUrl& url) = 0;
+    virtual void ShowErrorDialog(const QString& context, const QString& message) = 0;
+};
+
+// The real host: Qt dialogs, the system clipboard and QDesktopServices.
+class TQtUiHost : public TUiHost {
+public:
+    bool AskConfirmation(const QString& title, const QString& text) override;
+    void ShowMessage(TUiKind kind, const QString& title, const QString& text) override;
+    bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
+    QString PromptSaveFile(const QString& caption, const QString& filter, const QString& defaultName,
+                           const QString& defaultSuffix, bool confirmOverwrite) override;
+    void SetClipboardText(const QString& text) override;
+    void OpenUrl(const QUrl& url) override;
+    void ShowErrorDialog(const QString& context, const QString& message) override;
+};
+
+// The host in force; the Qt host until another one is set. Returns the previous host.
+TUiHost* SetUiHost(TUiHost* host);
+TUiHost& UiHost();
+
+// A host for tests, in force for its lifetime. Questions take the next queued answer; an empty
+// queue answers No / cancels and counts as Unanswered, so nothing is deleted or written by accident.
+class TTestUiHost : public TUiHost {
+public:
+    TTestUiHost();
+    ~TTestUiHost() override;
+    TTestUiHost(const TTestUiHost&) = delete;
+    TTestUiHost& operator=(const TTestUiHost&) = delete;
+
+    void PushYesNo(bool yes) { FYesNo.push_back(yes); }
+    // nullopt = the user cancels the prompt.
+    void PushInput(std::optional<QString> value) { FInputs.push_back(std::move(value)); }
+    // Empty = the user cancels the dialog.
+    void PushSaveFile(const QString& fileName) { FSaveFiles.push_back(fileName); }
+
+    const QList<TUiRecord>& Records() const { return FRecords; }
+    QList<TUiRecord> Of(TUiKind kind) const;
+    int Count(TUiKind kind) const { return Of(kind).size(); }
+    // The texts shown, in order, of every kind.
+    QStringList Texts() const;
+    void Clear();
+    int Unanswered() const { return FUnanswered; }
+    const QString& Clipboard() const { return FClipboard; }
+
+    bool AskConfirmation(const QString& title, const QString& text) override;
+    void ShowMessage(TUiKind kind, const QString& title, const QString& text) override;
+    bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
+    QString PromptSaveFile(const QString& caption, const QString& filter, const QString& defaultName,
+                           const QString& defaultSuffix, bool confirmOverwrite) override;
+    void SetClipboardText(const QString& text) override;
+    void OpenUrl(const QUrl& url) override;
+    void ShowErrorDialog(const QString& context, const QString& message) override;
+
+private:
+    TUiHost* FPrevious;
+    QList<TUiRecord> FRecords;
+    std::deque<bool> FYesNo;
+    std::deque<std::optional<QString>> FInputs;
+    std::deque<QString> FSaveFiles;
+    QString FClipboard;
+    int FUnanswered = 0;
+};
+
+// "Valóban szeretné törölni?", Yes / No; true when Yes.
+bool ConfirmDelete();
+bool AskYesNo(const QString& text);
+void ShowWarning(const QString& text);
+void ShowInfo(const QString& text);
+// A plain error box (title "Hiba", OK) holding the message alone.
+void ShowErrorMessage(const QString& text);
+// One-line prompt: value is the initial text and, when confirmed, the entered text.
+bool InputQuery(const QString& caption, const QString& prompt, QString& value);
+// filter in Qt form ("CSV fájlok (*.csv);;Minden fájl (*.*)") or in "text|patterns|..." pairs;
+// defaultSuffix is added when the user types a name without one. Empty when cancelled.
+QString PromptSaveFile(const QString& caption, const QString& filter, const QString& defaultName,
+                       const QString& defaultSuffix = QString(), bool confirmOverwrite = true);
+void CopyToClipboard(const QString& text);
+// A file path or an address with a scheme (https:, mailto:, file:).
+void ShellOpen(const QString& target);
+void SendMail(const QString& address, const QString& subject, const QString& body);
+// The error dialog with the two memo lines context and message.
+void ShowErrorDialog(const QString& context, const QString& message);
+
+// "text|patterns|text|patterns" becomes Qt's "text (patterns);;text (patterns)"; a Qt filter
+// stays as it is.
+QString QtFileFilter(const QString& filter);

@@ -1,0 +1,444 @@
+#include "browser/ufMain.h"
+
+#include "app/Guard.h"
+#include "app/Messages.h"
+#include "app/ShellUtil.h"
+#include "app/ufAbout.h"
+#include "browser/Bitmaps.h"
+#include "browser/LComboBox.h"
+#include "browser/uGridPage.h"
+#include "browser/udmColumns.h"
+#include "filters/uQPList.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+TfMain* fMain = nullptr;
+
+namespace {
+const int kClientWidth = 780;
+const int kClientHeight = 510;
+}  // namespace
+
+TfMain::TfMain(const QString& programDir, QWidget* parent)
+    : QMainWindow(parent), FSettingsFile(SettingsFileName(programDir))
+{
+    setObjectName("fMain");
+    setWindowTitle(QStringLiteral("Velkor Adatbázis"));
+    setWindowIcon(QIcon(QPixmap::fromImage(BuiltinBitmap("PROGRAM_ICON"))));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+
+    BuildActions();
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(BuildToolRow(central));
+
+    pc = new QTabWidget(central);
+    pc->setObjectName("pc");
+    pc->setTabPosition(QTabWidget::East);
+    ts1 = new QWidget(pc);
+    ts1->setObjectName("ts1");
+    ts2 = new TGridPage(CtrlHeld, pc);
+    ts2->setObjectName("ts2");
+    ts3 = new QWidget(pc);
+    ts3->setObjectName("ts3");
+    pc->addTab(ts1, QStringLiteral("Részlet"));
+    pc->addTab(ts2, QStringLiteral("Táblázat"));
+    pc->addTab(ts3, QStringLiteral("Kép"));
+    pc->setCurrentWidget(ts2);
+    column->addWidget(pc, 1);
+    pnGridTop = ts2->pnGridTop;
+    grQuery = ts2->grQuery;
+    lDb = ts2->lDb;
+
+    // The detail page's lookup lists; the detail editor lays them out on its page.
+    cbVelkor = new TLComboBox(ts1);
+    cbVelkor->setObjectName("cbVelkor");
+    cbVelkor->hide();
+    cbLTipus = new TLComboBox(ts1);
+    cbLTipus->setObjectName("cbLTipus");
+    cbLTipus->hide();
+
+    pmGrid = new QMenu(this);
+    pmGrid->setObjectName("pmGrid");
+    pmGrid->addAction(acAddCard);
+    pmGrid->addAction(acDelCard);
+    pmGrid->addSeparator();
+    pmGrid->addAction(acExportExcel);
+    pmGrid->addAction(acExportText);
+    pmGrid->addAction(acExportClipboard);
+    grQuery->setContextMenuPolicy(Qt::CustomContextMenu);
+    GuardedConnect(grQuery, &QWidget::customContextMenuRequested, this,
+                   [this](const QPoint& p) { pmGrid->popup(grQuery->viewport()->mapToGlobal(p)); });
+
+    setCentralWidget(central);
+    BuildMenus();
+    setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+
+    GuardedConnect(pc, &QTabWidget::currentChanged, this, [this](int) { pcChange(); });
+    GuardedConnect(ts2, &TGridPage::QuickFilterRun, this, [] { AM->ReQuery(); });
+    UpdateCatalogueActions();
+}
+
+TfMain::~TfMain()
+{
+    if (AM && AM->Host() == this) AM->SetHost(nullptr);
+}
+
+void TfMain::BuildActions()
+{
+    auto make = [this](QAction*& action, const char* name, const QString& caption, const QString& hint,
+                       const QKeySequence& key = QKeySequence()) {
+        action = new QAction(caption, this);
+        action->setObjectName(name);
+        if (!hint.isEmpty()) {
+            action->setToolTip(hint);
+            action->setStatusTip(hint);
+            if (caption.isEmpty()) action->setText(hint);
+            action->setIconText(hint);
+        }
+        if (!key.isEmpty()) {
+            action->setShortcut(key);
+            action->setShortcutContext(Qt::WindowShortcut);
+        }
+        addAction(action);
+    };
+    make(acNext, "acNext", QString(), QStringLiteral("Következő"), QKeySequence(Qt::Key_F7));
+    make(acPrior, "acPrior", QString(), QStringLiteral("Előző"), QKeySequence(Qt::Key_F6));
+    make(ac5Next, "ac5Next", QString(), QStringLiteral("Ötöt előre"), QKeySequence(Qt::Key_F8));
+    make(ac5Prior, "ac5Prior", QString(), QStringLiteral("Ötöt vissza"), QKeySequence(Qt::Key_F5));
+    make(acTs1, "acTs1", QStringLiteral("Szerkesztő nézet"), QString());
+    make(acTs2, "acTs2", QStringLiteral("Lista nézet"), QString());
+    make(acTs3, "acTs3", QStringLiteral("Kép nézet"), QString());
+    make(acLapSzuresLink, "acLapSzuresLink", QStringLiteral("Lapszűrés látható"), QString());
+    acLapSzuresLink->setCheckable(true);
+    acLapSzuresLink->setChecked(true);
+    make(acPicMode1, "acPicMode1", QString(), QStringLiteral("Egy-egy nézet"));
+    make(acPicMode2, "acPicMode2", QString(), QStringLiteral("Feles nézet"));
+    make(acPicMode3, "acPicMode3", QString(), QStringLiteral("Negyedes nézet"));
+    make(acPicMode4, "acPicMode4", QString(), QStringLiteral("Sorozat nézet"));
+    make(acFilter, "acFilter", QStringLiteral("Szűrés..."), QStringLiteral("Szűrések"));
+    make(acInsertFilter, "acInsertFilter", QStringLiteral("Új szűrés..."), QStringLiteral("Új szűrés"));
+    make(acDisableFilter, "acDisableFilter", QStringLiteral("Szűrés kikapcsolása"),
+         QStringLiteral("Szűrés kikapcsolása"), QKeySequence(Qt::Key_F12));
+    make(acInsertKapcs, "acInsertKapcs", QStringLiteral("Új összetartozó lapok..."), QString());
+    make(acDarabFilter, "acDarabFilter", QStringLiteral("Darab szűrés"), QString());
+    make(acLeidezesFilter, "acLeidezesFilter", QStringLiteral("Leidézés szűrés"), QString());
+    make(acNewDeck, "acNewDeck", QStringLiteral("Új pakli..."), QString());
+    make(acDeckBrowser, "acDeckBrowser", QStringLiteral("Pakliböngésző"), QString());
+    make(acSaveDeck, "acSaveDeck", QStringLiteral("Pakli mentése"), QString());
+    make(acCloseDeck, "acCloseDeck", QStringLiteral("Pakli bezárása"), QString());
+    make(acPakliExport, "acPakliExport", QStringLiteral("Pakli exportálás..."), QString());
+    make(acAddCard, "acAddCard", QStringLiteral("Paklihoz hozzáadás"), QString(),
+         QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    make(acDelCard, "acDelCard", QStringLiteral("Pakliból elvétel"), QString(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    make(acTul, "acTul", QStringLiteral("Egyéb adatok..."), QString());
+    make(acDBDelete, "acDBDelete", QStringLiteral("Darabszámok törlése"), QString());
+    make(acExportExcel, "acExportExcel", QStringLiteral("Export Excelbe"), QString());
+    make(acExportText, "acExportText", QStringLiteral("Export CSV fájlba"), QString());
+    make(acExportClipboard, "acExportClipboard", QStringLiteral("Export vágólapra"), QString());
+    make(acAbout, "acAbout", QStringLiteral("Névjegy"), QString());
+    make(acExit, "acExit", QStringLiteral("&Kilépés"), QString());
+    make(acHelp, "Sg2", QStringLiteral("Súgó"), QString());
+
+    // Commands whose windows are not part of the program yet stay visible but disabled.
+    for (QAction* later : {acLapSzuresLink, acPicMode1, acPicMode2, acPicMode3, acPicMode4, acFilter,
+                           acInsertFilter, acDisableFilter, acInsertKapcs, acDarabFilter, acLeidezesFilter,
+                           acNewDeck, acDeckBrowser, acSaveDeck, acCloseDeck, acPakliExport, acAddCard, acDelCard,
+                           acTul, acDBDelete, acExportExcel, acExportText, acExportClipboard})
+        later->setEnabled(false);
+
+    GuardedConnect(acNext, &QAction::triggered, this, [this] { acNextExecute(); });
+    GuardedConnect(acPrior, &QAction::triggered, this, [this] { acPriorExecute(); });
+    GuardedConnect(ac5Next, &QAction::triggered, this, [this] { ac5NextExecute(); });
+    GuardedConnect(ac5Prior, &QAction::triggered, this, [this] { ac5PriorExecute(); });
+    GuardedConnect(acTs1, &QAction::triggered, this, [this] { acTs1Execute(); });
+    GuardedConnect(acTs2, &QAction::triggered, this, [this] { acTs2Execute(); });
+    GuardedConnect(acTs3, &QAction::triggered, this, [this] { acTs3Execute(); });
+    GuardedConnect(acAbout, &QAction::triggered, this, [this] { acAboutExecute(); });
+    GuardedConnect(acHelp, &QAction::triggered, this, [this] { Sg2Click(); });
+    GuardedConnect(acExit, &QAction::triggered, this, [this] { close(); });
+}
+
+void TfMain::BuildMenus()
+{
+    QMenu* data = menuBar()->addMenu(QStringLiteral("Adatok"));
+    QMenu* exportMenu = data->addMenu(QStringLiteral("Export"));
+    exportMenu->addActions({acExportExcel, acExportText, acExportClipboard});
+    data->addAction(acTul);
+    data->addAction(acDBDelete);
+    data->addSeparator();
+    data->addAction(acExit);
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("Nézet"));
+    view->addActions({acTs1, acTs2, acTs3});
+    view->addSeparator();
+    view->addAction(acLapSzuresLink);
+
+    QMenu* filter = menuBar()->addMenu(QStringLiteral("Szűrés"));
+    filter->addActions({acFilter, acInsertFilter, acInsertKapcs, acDisableFilter});
+    filter->addSeparator();
+    filter->addActions({acDarabFilter, acLeidezesFilter});
+
+    QMenu* deck = menuBar()->addMenu(QStringLiteral("Pakli"));
+    deck->addActions({acNewDeck, acDeckBrowser, acSaveDeck, acCloseDeck});
+    deck->addSeparator();
+    deck->addAction(acPakliExport);
+    deck->addSeparator();
+    deck->addActions({acAddCard, acDelCard});
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Súgó"));
+    help->addActions({acHelp, acAbout});
+}
+
+QWidget* TfMain::BuildToolRow(QWidget* parent)
+{
+    auto* row = new QWidget(parent);
+    row->setObjectName("pnTool");
+    row->setFixedHeight(28);
+    auto* tools = new QHBoxLayout(row);
+    tools->setContentsMargins(4, 2, 4, 2);
+    tools->setSpacing(4);
+    tools->addWidget(new QLabel(QStringLiteral("Ugrás"), row));
+    eUgrLSZ = new QLineEdit(row);
+    eUgrLSZ->setObjectName("eUgrLSZ");
+    eUgrLSZ->setMaxLength(3);
+    eUgrLSZ->setFixedWidth(36);
+    eUgrLSZ->setToolTip(QStringLiteral("Lapszám"));
+    eUgrLSZ->installEventFilter(this);
+    tools->addWidget(eUgrLSZ);
+    eUgrNev = new QLineEdit(row);
+    eUgrNev->setObjectName("eUgrNev");
+    eUgrNev->setMaxLength(60);
+    eUgrNev->setFixedWidth(150);
+    eUgrNev->setToolTip(QStringLiteral("Lapnév eleje"));
+    eUgrNev->installEventFilter(this);
+    tools->addWidget(eUgrNev);
+    tools->addSpacing(8);
+    tools->addWidget(new QLabel(QStringLiteral("Szűrés"), row));
+    cbFilter = new QComboBox(row);
+    cbFilter->setObjectName("cbFilter");
+    cbFilter->setEditable(true);
+    cbFilter->lineEdit()->setReadOnly(true);
+    cbFilter->setEditText(QStringLiteral("[]"));
+    cbFilter->setFixedWidth(220);
+    tools->addWidget(cbFilter);
+    auto button = [&](QAction* action) {
+        auto* b = new QToolButton(row);
+        b->setDefaultAction(action);
+        b->setAutoRaise(true);
+        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        tools->addWidget(b);
+        return b;
+    };
+    button(acFilter)->setText(QStringLiteral("Szűrés"));
+    button(acInsertFilter)->setText(QStringLiteral("Új"));
+    button(acDisableFilter)->setText(QStringLiteral("Ki"));
+    auto* sep = new QFrame(row);
+    sep->setFrameShape(QFrame::VLine);
+    sep->setFrameShadow(QFrame::Sunken);
+    tools->addWidget(sep);
+    button(ac5Prior)->setText(QStringLiteral("«"));
+    button(acPrior)->setText(QStringLiteral("‹"));
+    button(acNext)->setText(QStringLiteral("›"));
+    button(ac5Next)->setText(QStringLiteral("»"));
+    tools->addStretch(1);
+    return row;
+}
+
+void TfMain::UpdateCatalogueActions()
+{
+    for (QAction* a : {acNext, acPrior, ac5Next, ac5Prior}) a->setEnabled(FConnected);
+    eUgrLSZ->setEnabled(FConnected);
+    eUgrNev->setEnabled(FConnected);
+}
+
+void TfMain::FormCreate()
+{
+    CtrlHeld = false;
+    SummaryStale = false;
+    ReadSettings(FSettingsFile, Settings, *dmColumns);
+    AM->SetHost(this);
+    try {
+        AM->Connect();
+    } catch (const EAbort&) {
+        return;  // reported by Connect; the window stays usable without a catalogue
+    }
+    FConnected = true;
+    ts2->Bind(&AM->qLapok);
+    GuardedConnect(&AM->qLapok, &TQuery::DataChange, this, &TfMain::LAPOK_DATACHANGE);
+    FillLookupCombos();
+    PictureMode = 0;
+    RefreshGrid();
+    pc->setCurrentWidget(ts2);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect s = screen->geometry();
+        move(s.width() / 2 - frameGeometry().width() / 2, s.height() / 2 - frameGeometry().height() / 2 - 12);
+    }
+    DeckSummoningTech.clear();
+    DeckOpen = false;
+    UpdateCatalogueActions();
+}
+
+bool TfMain::FormClose()
+{
+    if (FClosed) return true;
+    FClosed = true;
+    QString why;
+    if (!WriteSettings(FSettingsFile, Settings, *dmColumns, &why)) {
+        ShowWarning(why);
+        return false;
+    }
+    return true;
+}
+
+void TfMain::closeEvent(QCloseEvent* event)
+{
+    Guarded([this] { FormClose(); });
+    event->accept();
+}
+
+bool TfMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && (watched == eUgrLSZ || watched == eUgrNev)) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Guarded([&] { watched == eUgrLSZ ? eUgrLSZEnter() : eUgrNevEnter(); });
+            return true;  // consumed: no further handling, no beep
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TfMain::RebuildQuickSearchPieces()
+{
+    if (!QPList) return;
+    ::RebuildQuickSearchPieces(*QPList, ts2->QuickFilterTexts(),
+                               [](const QString& field) { return IsIntegerColumn(AM->qLapok, field); });
+}
+
+QString TfMain::CardListOrderBy() { return dmColumns->BuildOrderBy(); }
+
+void TfMain::SetCardCountCaption(const QString& caption) { lDb->setText(caption); }
+
+void TfMain::ShowError(const QString& context, const QString& message) { ShowErrorDialog(context, message); }
+
+void TfMain::ShowPlainError(const QString& message) { ShowErrorMessage(message); }
+
+void TfMain::LAPOK_DATACHANGE()
+{
+    ts2->FollowCardList();
+    CurrentCardChanged();
+}
+
+void TfMain::CurrentCardChanged()
+{
+    // The detail and picture pages draw the current card here; the table follows by itself.
+}
+
+void TfMain::pcChange()
+{
+    CurrentCardChanged();
+}
+
+void TfMain::FillLookupCombos()
+{
+    cbVelkor->setUpdatesEnabled(false);
+    cbLTipus->setUpdatesEnabled(false);
+    cbVelkor->Clear();
+    cbLTipus->Clear();
+    struct Restore {
+        TfMain* w;
+        ~Restore()
+        {
+            w->cbVelkor->setUpdatesEnabled(true);
+            w->cbLTipus->setUpdatesEnabled(true);
+        }
+    } restore{this};
+    TQuery& q = AM->qTemp;
+    q.Close();
+    q.SetSQL("SELECT VELKOR_ID, VELKOR_NEV FROM TVELKOR ORDER BY VELKOR_ID");
+    q.Open();
+    for (int r = 0; r < q.RecordCount(); ++r) cbVelkor->AddKeyed(q.ValueText(r, 0), q.ValueText(r, 1));
+    q.Close();
+    q.SetSQL("SELECT LAPTIPUS_ID, LAPTIPUS_NEV FROM TLAPTIPUS ORDER BY LAPTIPUS_ID");
+    q.Open();
+    for (int r = 0; r < q.RecordCount(); ++r) cbLTipus->AddKeyed(q.ValueText(r, 0), q.ValueText(r, 1));
+    q.Close();
+}
+
+void TfMain::RebuildGridColumns() { ts2->RebuildGridColumns(); }
+
+void TfMain::RefreshGrid()
+{
+    if (!FConnected) return;
+    ts2->RefreshGrid();
+}
+
+void TfMain::acNextExecute()
+{
+    if (FConnected) AM->qLapok.Next();
+}
+
+void TfMain::acPriorExecute()
+{
+    if (FConnected) AM->qLapok.Prior();
+}
+
+void TfMain::ac5NextExecute()
+{
+    if (FConnected) AM->qLapok.MoveBy(5);
+}
+
+void TfMain::ac5PriorExecute()
+{
+    if (FConnected) AM->qLapok.MoveBy(-5);
+}
+
+void TfMain::acTs1Execute() { pc->setCurrentWidget(ts1); }
+
+void TfMain::acTs2Execute()
+{
+    if (pc->currentWidget() != ts2) pc->setCurrentWidget(ts2);
+    else pcChange();
+    RebuildGridColumns();
+}
+
+void TfMain::acTs3Execute() { pc->setCurrentWidget(ts3); }
+
+void TfMain::eUgrLSZEnter()
+{
+    if (!FConnected) return;
+    QString number = eUgrLSZ->text();
+    if (number.size() == 2) number = u'0' + number;
+    else if (number.size() == 1) number = QStringLiteral("00") + number;
+    eUgrLSZ->setText(number);
+    AM->qLapok.Locate("L_LAPSZAM", number);
+    eUgrNev->setText(AM->qLapok.Active() ? AM->qLapok.FieldByName("L_NEV").AsString() : QString());
+}
+
+void TfMain::eUgrNevEnter()
+{
+    if (!FConnected) return;
+    AM->qLapok.Locate("L_NEV", eUgrNev->text(), loCaseInsensitive | loPartialKey);
+    eUgrLSZ->setText(AM->qLapok.Active() ? AM->qLapok.FieldByName("L_LAPSZAM").AsString() : QString());
+}
+
+void TfMain::acAboutExecute() { ShowAboutBox(this); }
+
+void TfMain::Sg2Click() { OpenHelpPage(); }

@@ -1,0 +1,137 @@
+#pragma once
+// The main window: the program's only top-level window. It shows the current card of the card
+// list on one of its pages, lets the user step through the list and jump to a card, and carries
+// the menus, the tool bar and the actions through which every command is reached.
+#include "app/uSettings.h"
+#include "storage/uAM.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QTabWidget;
+class QTableView;
+class QWidget;
+class TGridPage;
+class TLComboBox;
+
+class TfMain : public QMainWindow, public TCardListHost {
+    Q_OBJECT
+public:
+    // programDir: the program's folder; the settings file is its velkor.ini.
+    explicit TfMain(const QString& programDir, QWidget* parent = nullptr);
+    ~TfMain() override;
+
+    // The creation steps, in order; a failed connection leaves the rest undone.
+    void FormCreate();
+    // Writes the settings back; false when the file could not be written (the user is told).
+    bool FormClose();
+
+    // TCardListHost
+    void RebuildQuickSearchPieces() override;
+    QString CardListOrderBy() override;
+    void SetCardCountCaption(const QString& caption) override;
+    void ShowError(const QString& context, const QString& message) override;
+    void ShowPlainError(const QString& message) override;
+
+    void LAPOK_DATACHANGE();
+    void CurrentCardChanged();
+    void pcChange();
+    void FillLookupCombos();
+
+    // The grid's operations (the table page does the work).
+    void RebuildGridColumns();
+    void RefreshGrid();
+
+    // Navigation and jumps.
+    void acNextExecute();
+    void acPriorExecute();
+    void ac5NextExecute();
+    void ac5PriorExecute();
+    void acTs1Execute();
+    void acTs2Execute();
+    void acTs3Execute();
+    void eUgrLSZEnter();
+    void eUgrNevEnter();
+    void acAboutExecute();
+    void Sg2Click();
+
+    const QString& SettingsFile() const { return FSettingsFile; }
+    TSettings Settings;
+    bool Connected() const { return FConnected; }
+
+    // Controls, by their design names.
+    QTabWidget* pc = nullptr;
+    QWidget* ts1 = nullptr;
+    TGridPage* ts2 = nullptr;
+    QWidget* ts3 = nullptr;
+    QWidget* pnGridTop = nullptr;
+    QTableView* grQuery = nullptr;
+    QLabel* lDb = nullptr;
+    QLineEdit* eUgrLSZ = nullptr;
+    QLineEdit* eUgrNev = nullptr;
+    QComboBox* cbFilter = nullptr;
+    TLComboBox* cbVelkor = nullptr;
+    TLComboBox* cbLTipus = nullptr;
+    QMenu* pmGrid = nullptr;
+
+    QAction* acNext = nullptr;
+    QAction* acPrior = nullptr;
+    QAction* ac5Next = nullptr;
+    QAction* ac5Prior = nullptr;
+    QAction* acTs1 = nullptr;
+    QAction* acTs2 = nullptr;
+    QAction* acTs3 = nullptr;
+    QAction* acLapSzuresLink = nullptr;
+    QAction* acPicMode1 = nullptr;
+    QAction* acPicMode2 = nullptr;
+    QAction* acPicMode3 = nullptr;
+    QAction* acPicMode4 = nullptr;
+    QAction* acFilter = nullptr;
+    QAction* acInsertFilter = nullptr;
+    QAction* acDisableFilter = nullptr;
+    QAction* acInsertKapcs = nullptr;
+    QAction* acDarabFilter = nullptr;
+    QAction* acLeidezesFilter = nullptr;
+    QAction* acNewDeck = nullptr;
+    QAction* acDeckBrowser = nullptr;
+    QAction* acSaveDeck = nullptr;
+    QAction* acCloseDeck = nullptr;
+    QAction* acPakliExport = nullptr;
+    QAction* acAddCard = nullptr;
+    QAction* acDelCard = nullptr;
+    QAction* acTul = nullptr;
+    QAction* acDBDelete = nullptr;
+    QAction* acExportExcel = nullptr;
+    QAction* acExportText = nullptr;
+    QAction* acExportClipboard = nullptr;
+    QAction* acAbout = nullptr;
+    QAction* acExit = nullptr;
+    QAction* acHelp = nullptr;
+
+    bool CtrlHeld = false;
+    bool SummaryStale = false;
+    bool DeckOpen = false;
+    QString DeckSummoningTech;
+    int PictureMode = 0;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildActions();
+    void BuildMenus();
+    QWidget* BuildToolRow(QWidget* parent);
+    // The actions that need the card list are usable only with an open catalogue.
+    void UpdateCatalogueActions();
+
+    QString FSettingsFile;
+    bool FConnected = false;
+    bool FClosed = false;
+};
+
+extern TfMain* fMain;

@@ -1,0 +1,3 @@
+#include "export/udmExport.h"
+
+TdmExport* dmExport = nullptr;

@@ -1,0 +1,178 @@
+#include "storage/uAM.h"
+
+#include "storage/CatalogNames.h"
+#include "filters/uQPList.h"
+
+#include <QDir>
+
+TAM* AM = nullptr;
+
+TAM::TAM(const QString& programDir, QObject* parent)
+    : QObject(parent),
+      qLapok(&ADOConnection),
+      qTemp(&ADOConnection),
+      commandTemp(&ADOConnection),
+      qTulajd(&ADOConnection),
+      qKategoria(&ADOConnection),
+      qSajatMegj(&ADOConnection),
+      qSpec(&ADOConnection),
+      qFilterQuery(&ADOConnection),
+      qTulQuery(&ADOConnection),
+      qKatQuery(&ADOConnection),
+      qGetFilter(&ADOConnection),
+      qSzuresLap(&ADOConnection),
+      cInsertFilterBase(&ADOConnection),
+      cInsertFilter(&ADOConnection),
+      qInsUjPakliFej(&ADOConnection),
+      qMasolPakliFej(&ADOConnection),
+      qMasolPakliLap(&ADOConnection),
+      FProgramDir(programDir)
+{
+    qTulajd.SetSQL(
+        "SELECT TTULAJDONSAG.TULAJDONSAG_NEV FROM TTULAJDONSAG INNER JOIN TLAPTUL ON TLAPTUL.LT_TULID = "
+        "TTULAJDONSAG.TULAJDONSAG_ID WHERE TLAPTUL.LT_LID = :PIDXLAP ORDER BY TULAJDONSAG_NEV ;");
+    qKategoria.SetSQL(
+        "SELECT TKATEGORIA.KATEGORIA_NEV FROM TKATEGORIA INNER JOIN TLAPTUL ON TLAPTUL.LT_TULID = "
+        "TKATEGORIA.KATEGORIA_ID WHERE TLAPTUL.LT_LID = :PIDXLAP ORDER BY KATEGORIA_NEV ;");
+    qSajatMegj.SetSQL("SELECT TMEGJ.ME_MEGJEGYZES FROM TMEGJ WHERE TMEGJ.ME_LAPID = :PIDXLAP ;");
+    qSpec.SetSQL("SELECT S_KIJATSZ, S_LEIDEZES, S_SZOVEG FROM TSPEC WHERE S_LAPID = :PIDXLAP ORDER BY S_NUM ;");
+    qFilterQuery.SetSQL("SELECT FB_ID, FB_CATEGORY, FB_NAME FROM TFILTERBASE ORDER BY FB_CATEGORY, FB_NAME");
+    qTulQuery.SetSQL("SELECT TULAJDONSAG_ID,TULAJDONSAG_NEV FROM TTULAJDONSAG ORDER BY TULAJDONSAG_NEV ;");
+    qKatQuery.SetSQL("SELECT KATEGORIA_ID, KATEGORIA_NEV FROM TKATEGORIA ORDER BY KATEGORIA_NEV ;");
+    qGetFilter.SetSQL(
+        "SELECT TFILTER.F_ID, TFILTER.F_FBID, TFILTER.F_FTID, TFILTER.F_FOID, TFILTER.F_VALUE, TFILTER.F_ORDER, "
+        "TFILTER.F_GROUP, TFILTER.F_ANDOR, TFILTER.F_FIELDNAME, TFILTER.F_OPERATION, TFILTER.F_VALUETYPE, "
+        "TFILTERTYPE.FT_FIELD FROM (TFILTER INNER JOIN TFILTERTYPE ON TFILTER.F_FTID = TFILTERTYPE.FT_ID) "
+        "WHERE F_FBID = :PID ORDER BY F_ORDER ;");
+    qSzuresLap.SetSQL(
+        "SELECT TSZURESLAP.SZL_ID, TFILTERBASE.FB_NAME, TSZURESLAP.SZL_FBID FROM TFILTERBASE INNER JOIN "
+        "TSZURESLAP ON TFILTERBASE.FB_ID = TSZURESLAP.SZL_FBID WHERE TSZURESLAP.SZL_LID = :PLID ;");
+    cInsertFilterBase.SetSQL("INSERT INTO TFILTERBASE (FB_NAME,FB_CATEGORY) VALUES (:FB_NAME,:FB_CATEGORY) ;");
+    cInsertFilter.SetSQL(
+        "INSERT INTO TFILTER ( F_FBID, F_FTID, F_FOID, F_VALUE, F_ORDER, F_GROUP, F_ANDOR, F_FIELDNAME, "
+        "F_OPERATION, F_VALUETYPE) VALUES ( :F_FBID, :F_FTID, :F_FOID, :F_VALUE, :F_ORDER, :F_GROUP, :F_ANDOR, "
+        ":F_FIELDNAME, :F_OPERATION, :F_VALUETYPE) ;");
+    qInsUjPakliFej.SetSQL(
+        "INSERT INTO TPAKLI ( P_NEV, P_MEGJ, P_FOISTENLID ) VALUES ( :P_NEV, :P_MEGJ, :P_FOISTENLID ) ;");
+    qMasolPakliFej.SetSQL(
+        "INSERT INTO TPAKLI ( P_NEV, P_FOISTENLID ) SELECT :PUJNEV, P_FOISTENLID FROM TPAKLI WHERE P_ID = "
+        ":PPAKLIID ;");
+    qMasolPakliLap.SetSQL(
+        "INSERT INTO TPAKLILAP ( PL_PID, PL_LID, PL_LDB) SELECT :PUJPAKLIID, PL_LID, PL_LDB FROM TPAKLILAP "
+        "WHERE PL_PID = :PREGIPAKLIID ;");
+}
+
+TAM::~TAM() = default;
+
+QString TAM::CatalogFileName() const { return QDir(FProgramDir).filePath("DB/Velkor.db"); }
+
+void TAM::ReportError(const QString& context, const QString& message) const
+{
+    if (FHost) FHost->ShowError(context, message);
+}
+
+bool TAM::Connect()
+{
+    if (ADOConnection.Connected()) return true;
+    try {
+        ADOConnection.Open(CatalogFileName());
+    } catch (const EDatabaseError& e) {
+        ReportError(QStringLiteral("Hiba a csatlakozás közben"), e.Message());
+        throw EAbort();
+    }
+    return true;
+}
+
+QString TAM::BuildCardListSql() const
+{
+    const bool joined = FConditions && FConditions->AnyFieldContains(QStringLiteral("LT_TULID"));
+    const QString select = joined ? Catalog::CardListSelectWithProperties : Catalog::CardListSelect;
+    const QString where = FConditions ? FConditions->BuildWhereClause() : QString();
+    const QString orderBy = FHost ? FHost->CardListOrderBy() : QString();
+    return select + u' ' + where + u' ' + orderBy;
+}
+
+void TAM::ReQuery()
+{
+    qLapok.DisableControls();
+    try {
+        if (FHost) FHost->RebuildQuickSearchPieces();
+        qLapok.Close();
+        qLapok.SetSQL(BuildCardListSql());
+        qLapok.Open();
+        if (FHost) FHost->SetCardCountCaption(QString::number(qLapok.RecordCount()) + QStringLiteral(" darab"));
+    } catch (const Exception& e) {
+        ReportError(QStringLiteral("Am.ReQuery ") + e.Message() + QStringLiteral("\r\n") + qLapok.SQL(), e.Message());
+    }
+    qLapok.EnableControls();
+}
+
+bool TAM::RunGuarded(const QString& context, const QString& sql, const QVariant* value)
+{
+    try {
+        commandTemp.SetSQL(sql);
+        if (value) commandTemp.SetParam(0, *value);
+        commandTemp.Execute();
+        return true;
+    } catch (const EDatabaseError& e) {
+        ReportError(context, e.Message());
+        return false;
+    }
+}
+
+bool TAM::RunCommand(const QString& sql) { return RunGuarded(QStringLiteral("Am.RunCommand"), sql, nullptr); }
+
+bool TAM::RunCommand(const QString& sql, int value)
+{
+    const QVariant v(value);
+    return RunGuarded(QStringLiteral("Am.RunCommand 2"), sql, &v);
+}
+
+bool TAM::RunCommandString(const QString& sql, int value)
+{
+    const QVariant v(value);
+    return RunGuarded(QStringLiteral("Am.RunCommandString"), sql, &v);
+}
+
+int TAM::GetMaxValue(const QString& column, const QString& table)
+{
+    qTemp.Close();
+    qTemp.SetSQL("SELECT MAX(" + column + ") AS CVALUE FROM " + table);
+    qTemp.Open();
+    const int v = qTemp.Fields(0).AsInteger();
+    qTemp.Close();
+    return v;
+}
+
+QString TAM::GetMaxValueText(const QString& column, const QString& table)
+{
+    qTemp.Close();
+    qTemp.SetSQL("SELECT MAX(" + column + ") AS CVALUE FROM " + table);
+    qTemp.Open();
+    const QString v = qTemp.Fields(0).AsString();
+    qTemp.Close();
+    return v;
+}
+
+QString TAM::GetFieldValue(const QString& table, const QString& keyColumn, const QVariant& keyValue,
+                           const QString& resultColumn)
+{
+    qTemp.Close();
+    qTemp.SetSQL("SELECT " + resultColumn + " FROM " + table + " WHERE " + keyColumn + " = :PFIELD");
+    qTemp.SetParam("PFIELD", keyValue);
+    qTemp.Open();
+    const QString v = qTemp.IsEmpty() ? QString() : qTemp.Fields(0).AsString();
+    qTemp.Close();
+    return v;
+}
+
+int TAM::CountByKey(int keyValue, const QString& table, const QString& keyColumn)
+{
+    qTemp.Close();
+    qTemp.SetSQL("SELECT COUNT(" + keyColumn + ") AS DB FROM " + table + " WHERE " + keyColumn + " = :PFIELD");
+    qTemp.SetParam("PFIELD", keyValue);
+    qTemp.Open();
+    const int v = qTemp.Fields(0).AsInteger();
+    qTemp.Close();
+    return v;
+}

@@ -1,0 +1,92 @@
+#pragma once
+// The main data module: the one catalogue connection, the card list whose current row is the
+// current card everywhere, the scratch query and command, and the fixed statements.
+#include "storage/DbProvider.h"
+
+#include <QObject>
+#include <QString>
+#include <QVariant>
+
+class TQPList;
+
+// What the card list needs of the window that shows it; the main window registers one, tests
+// register their own. Error reports go through it so that storage opens no window itself.
+class TCardListHost {
+public:
+    virtual ~TCardListHost() = default;
+    // The grid's quick-filter boxes become active conditions.
+    virtual void RebuildQuickSearchPieces() {}
+    // The grid's sort as an ORDER BY clause, or empty.
+    virtual QString CardListOrderBy() { return QString(); }
+    // The count label under the grid ("37 darab").
+    virtual void SetCardCountCaption(const QString&) {}
+    // The error dialog: a context line and the error message.
+    virtual void ShowError(const QString& context, const QString& message) = 0;
+    // A plain message box holding the error message alone.
+    virtual void ShowPlainError(const QString& message) { ShowError(QString(), message); }
+};
+
+class TAM : public QObject {
+    Q_OBJECT
+public:
+    // programDir: the folder of the running program; the catalogue is its DB/Velkor.db.
+    explicit TAM(const QString& programDir, QObject* parent = nullptr);
+    ~TAM() override;
+
+    void SetHost(TCardListHost* host) { FHost = host; }
+    TCardListHost* Host() const { return FHost; }
+    // The active conditions the card list is filtered by (may be null: no conditions).
+    void SetConditions(TQPList* list) { FConditions = list; }
+    TQPList* Conditions() const { return FConditions; }
+
+    const QString& ProgramDir() const { return FProgramDir; }
+    QString CatalogFileName() const;
+
+    // Opens the catalogue; true at once when already open. A failure shows the error dialog
+    // with "Hiba a csatlakozás közben" and then abandons the caller's work with EAbort.
+    bool Connect();
+    bool Connected() const { return ADOConnection.Connected(); }
+
+    QString BuildCardListSql() const;
+    void ReQuery();
+
+    bool RunCommand(const QString& sql);
+    bool RunCommand(const QString& sql, int value);
+    bool RunCommandString(const QString& sql, int value);
+    int GetMaxValue(const QString& column, const QString& table);
+    QString GetMaxValueText(const QString& column, const QString& table);
+    QString GetFieldValue(const QString& table, const QString& keyColumn, const QVariant& keyValue,
+                          const QString& resultColumn);
+    int CountByKey(int keyValue, const QString& table, const QString& keyColumn);
+
+    TConnection ADOConnection;
+    TQuery qLapok;  // the card list; its signals are the data source dsrLapok
+    TQuery qTemp;
+    TCommand commandTemp;
+
+    // Fixed statements.
+    TQuery qTulajd;
+    TQuery qKategoria;
+    TQuery qSajatMegj;
+    TQuery qSpec;
+    TQuery qFilterQuery;
+    TQuery qTulQuery;
+    TQuery qKatQuery;
+    TQuery qGetFilter;
+    TQuery qSzuresLap;
+    TCommand cInsertFilterBase;
+    TCommand cInsertFilter;
+    TCommand qInsUjPakliFej;
+    TCommand qMasolPakliFej;
+    TCommand qMasolPakliLap;
+
+private:
+    void ReportError(const QString& context, const QString& message) const;
+    bool RunGuarded(const QString& context, const QString& sql, const QVariant* value);
+
+    QString FProgramDir;
+    TCardListHost* FHost = nullptr;
+    TQPList* FConditions = nullptr;
+};
+
+extern TAM* AM;

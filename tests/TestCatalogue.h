@@ -23,19 +23,22 @@ public:
     QTemporaryDir Dir;
 };
 
+// The first column of the first row of a statement, as text (empty when there is no row).
+inline QString ScalarOn(TConnection& conn, const QString& sql)
+{
+    TQuery q(&conn);
+    q.SetSQL(sql);
+    q.Open();
+    return q.IsEmpty() ? QString() : q.Fields(0).AsString();
+}
+
 // A connection to a fresh copy of the demo catalogue, with a scratch query for reading back.
 class CatalogueTest : public ::testing::Test {
 protected:
     void SetUp() override { Conn.Open(Cat.DbPath()); }
 
     // The first column of the first row of a statement, as text (empty when there is no row).
-    QString Scalar(const QString& sql)
-    {
-        TQuery q(&Conn);
-        q.SetSQL(sql);
-        q.Open();
-        return q.IsEmpty() ? QString() : q.Fields(0).AsString();
-    }
+    QString Scalar(const QString& sql) { return ScalarOn(Conn, sql); }
 
     TTempCatalogue Cat;
     TConnection Conn;

@@ -288,7 +288,8 @@ void TGridPage::grQueryColumnMoved(int fromPosition, int toPosition)
     // The grid's columns always stand in model order: undo the header's own move, move the
     // model item, and rebuild, so grid position and model column stay one and the same.
     FRebuilding = true;
-    FHeader->moveSection(toPosition, fromPosition);
+    for (int visual = 0; visual < FHeader->count(); ++visual)
+        if (FHeader->logicalIndex(visual) != visual) FHeader->moveSection(FHeader->visualIndex(visual), visual);
     FRebuilding = false;
     const int from = ModelIndexOfGridColumn(fromPosition);
     const int to = ModelIndexOfGridColumn(toPosition);

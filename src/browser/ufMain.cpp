@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolButton>
@@ -238,25 +239,26 @@ QWidget* TfMain::BuildToolRow(QWidget* parent)
     cbFilter->setEditText(QStringLiteral("[]"));
     cbFilter->setFixedWidth(220);
     tools->addWidget(cbFilter);
-    auto button = [&](QAction* action) {
+    auto button = [&](QAction* action, QStyle::StandardPixmap icon) {
+        action->setIcon(style()->standardIcon(icon));
         auto* b = new QToolButton(row);
         b->setDefaultAction(action);
         b->setAutoRaise(true);
-        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        b->setIconSize(QSize(16, 16));
         tools->addWidget(b);
-        return b;
     };
-    button(acFilter)->setText(QStringLiteral("Szűrés"));
-    button(acInsertFilter)->setText(QStringLiteral("Új"));
-    button(acDisableFilter)->setText(QStringLiteral("Ki"));
+    button(acFilter, QStyle::SP_FileDialogContentsView);
+    button(acInsertFilter, QStyle::SP_FileDialogNewFolder);
+    button(acDisableFilter, QStyle::SP_DialogCancelButton);
     auto* sep = new QFrame(row);
     sep->setFrameShape(QFrame::VLine);
     sep->setFrameShadow(QFrame::Sunken);
     tools->addWidget(sep);
-    button(ac5Prior)->setText(QStringLiteral("«"));
-    button(acPrior)->setText(QStringLiteral("‹"));
-    button(acNext)->setText(QStringLiteral("›"));
-    button(ac5Next)->setText(QStringLiteral("»"));
+    button(ac5Prior, QStyle::SP_MediaSeekBackward);
+    button(acPrior, QStyle::SP_ArrowLeft);
+    button(acNext, QStyle::SP_ArrowRight);
+    button(ac5Next, QStyle::SP_MediaSeekForward);
     tools->addStretch(1);
     return row;
 }

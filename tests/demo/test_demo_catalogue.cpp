@@ -290,24 +290,28 @@ TEST_F(DemoCatalogue, StoredFilterRowsAreSane)
 
 TEST_F(DemoCatalogue, EveryStoredFilterBuildsAWorkingCardListStatement)
 {
-    for (const QStringList& base : Rows("SELECT FB_ID, FB_NAME FROM TFILTERBASE ORDER BY FB_ID")) {
+    for (const QStringList& base : Rows("SELECT FB_ID, FB_NAME, FB_CATEGORY FROM TFILTERBASE ORDER BY FB_ID")) {
+        const std::string name = base[1].toStdString();
         TQPList list;
         LoadStoredFilter(Conn, base[0].toInt(), pkStoredFilter, list);
-        ASSERT_GT(list.Count(), 0) << base[1];
+        ASSERT_GT(list.Count(), 0) << name;
         const QString select = list.AnyFieldContains("LT_TULID") ? Catalog::CardListSelectWithProperties
                                                                   : Catalog::CardListSelect;
         const QString where = list.BuildWhereClause();
+        const std::string clause = where.toStdString();
         TQuery q(&Conn);
         q.SetSQL(select + " " + where + " ORDER BY TLAP.L_LAPSZAM");
-        ASSERT_NO_THROW(q.Open()) << base[1] << "\n" << where;
-        EXPECT_GT(q.RecordCount(), 0) << base[1] << "\n" << where;
+        ASSERT_NO_THROW(q.Open()) << name << "\n" << clause;
+        EXPECT_GT(q.RecordCount(), 0) << name << "\n" << clause;
         // What the catalogue says by other means, for the filters whose meaning is plain.
+        int expected = -1;
         if (base[1] == QString::fromUtf8("Főistenek"))
-            EXPECT_EQ(q.RecordCount(), Count("SELECT COUNT(*) FROM TLAP WHERE L_LAPTIPUS = 'L004'"));
-        if (base[1] == QString::fromUtf8("Vezérek"))
-            EXPECT_EQ(q.RecordCount(), Count("SELECT COUNT(*) FROM TLAP WHERE L_LAPTIPUS IN ('L006','L008','L012')"));
-        if (Scalar("SELECT FB_CATEGORY FROM TFILTERBASE WHERE FB_ID = " + base[0]) == Catalog::CatRelatedSets)
-            EXPECT_EQ(q.RecordCount(), list.Count()) << base[1];
+            expected = Count("SELECT COUNT(*) FROM TLAP WHERE L_LAPTIPUS = 'L004'");
+        else if (base[1] == QString::fromUtf8("Vezérek"))
+            expected = Count("SELECT COUNT(*) FROM TLAP WHERE L_LAPTIPUS IN ('L006','L008','L012')");
+        else if (base[2] == Catalog::CatRelatedSets)
+            expected = list.Count();
+        EXPECT_TRUE(expected < 0 || q.RecordCount() == expected) << name << ": " << q.RecordCount();
     }
 }
 

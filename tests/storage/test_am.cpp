@@ -35,13 +35,7 @@ protected:
         Vdb = std::make_unique<TdmVDB>(*Am);
     }
 
-    QString Scalar(const QString& sql)
-    {
-        TQuery q(&Am->ADOConnection);
-        q.SetSQL(sql);
-        q.Open();
-        return q.IsEmpty() ? QString() : q.Fields(0).AsString();
-    }
+    QString Scalar(const QString& sql) { return ScalarOn(Am->ADOConnection, sql); }
 
     TTempCatalogue Cat;
     TRecordingHost Host;

@@ -6,6 +6,7 @@
 #include "app/ufAbout.h"
 #include "browser/Bitmaps.h"
 #include "browser/LComboBox.h"
+#include "browser/uDetailPage.h"
 #include "browser/uGridPage.h"
 #include "browser/udmColumns.h"
 #include "filters/uQPList.h"
@@ -52,7 +53,7 @@ TfMain::TfMain(const QString& programDir, QWidget* parent)
     pc = new QTabWidget(central);
     pc->setObjectName("pc");
     pc->setTabPosition(QTabWidget::East);
-    ts1 = new QWidget(pc);
+    ts1 = new TDetailPage(pc);
     ts1->setObjectName("ts1");
     ts2 = new TGridPage(CtrlHeld, pc);
     ts2->setObjectName("ts2");
@@ -67,13 +68,8 @@ TfMain::TfMain(const QString& programDir, QWidget* parent)
     grQuery = ts2->grQuery;
     lDb = ts2->lDb;
 
-    // The detail page's lookup lists; the detail editor lays them out on its page.
-    cbVelkor = new TLComboBox(ts1);
-    cbVelkor->setObjectName("cbVelkor");
-    cbVelkor->hide();
-    cbLTipus = new TLComboBox(ts1);
-    cbLTipus->setObjectName("cbLTipus");
-    cbLTipus->hide();
+    cbVelkor = ts1->cbVelkor;
+    cbLTipus = ts1->cbLTipus;
 
     pmGrid = new QMenu(this);
     pmGrid->setObjectName("pmGrid");
@@ -161,7 +157,7 @@ void TfMain::BuildActions()
     for (QAction* later : {acLapSzuresLink, acPicMode1, acPicMode2, acPicMode3, acPicMode4, acFilter,
                            acInsertFilter, acDisableFilter, acInsertKapcs, acDarabFilter, acLeidezesFilter,
                            acNewDeck, acDeckBrowser, acSaveDeck, acCloseDeck, acPakliExport, acAddCard, acDelCard,
-                           acTul, acDBDelete, acExportExcel, acExportText, acExportClipboard})
+                           acTul, acExportExcel, acExportText, acExportClipboard})
         later->setEnabled(false);
 
     GuardedConnect(acNext, &QAction::triggered, this, [this] { acNextExecute(); });
@@ -173,6 +169,7 @@ void TfMain::BuildActions()
     GuardedConnect(acTs3, &QAction::triggered, this, [this] { acTs3Execute(); });
     GuardedConnect(acAbout, &QAction::triggered, this, [this] { acAboutExecute(); });
     GuardedConnect(acHelp, &QAction::triggered, this, [this] { Sg2Click(); });
+    GuardedConnect(acDBDelete, &QAction::triggered, this, [this] { ts1->acDBDeleteExecute(); });
     GuardedConnect(acExit, &QAction::triggered, this, [this] { close(); });
 }
 
@@ -265,7 +262,7 @@ QWidget* TfMain::BuildToolRow(QWidget* parent)
 
 void TfMain::UpdateCatalogueActions()
 {
-    for (QAction* a : {acNext, acPrior, ac5Next, ac5Prior}) a->setEnabled(FConnected);
+    for (QAction* a : {acNext, acPrior, ac5Next, ac5Prior, acDBDelete}) a->setEnabled(FConnected);
     eUgrLSZ->setEnabled(FConnected);
     eUgrNev->setEnabled(FConnected);
 }
@@ -350,7 +347,9 @@ void TfMain::LAPOK_DATACHANGE()
 
 void TfMain::CurrentCardChanged()
 {
-    // The detail and picture pages draw the current card here; the table follows by itself.
+    // The table follows the card list by itself; the detail page is filled by code.
+    if (pc->currentWidget() == ts1 && FConnected)
+        ts1->RefreshDetailPage(AM->qLapok.Active() ? AM->qLapok.FieldByName("L_LAPTIPUS").AsString() : QString());
 }
 
 void TfMain::pcChange()

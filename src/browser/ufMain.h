@@ -15,6 +15,7 @@ class QMenu;
 class QTabWidget;
 class QTableView;
 class QWidget;
+class TDetailPage;
 class TGridPage;
 class TLComboBox;
 
@@ -65,7 +66,7 @@ public:
 
     // Controls, by their design names.
     QTabWidget* pc = nullptr;
-    QWidget* ts1 = nullptr;
+    TDetailPage* ts1 = nullptr;
     TGridPage* ts2 = nullptr;
     QWidget* ts3 = nullptr;
     QWidget* pnGridTop = nullptr;

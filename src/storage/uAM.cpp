@@ -176,3 +176,48 @@ int TAM::CountByKey(int keyValue, const QString& table, const QString& keyColumn
     qTemp.Close();
     return v;
 }
+
+bool TAM::Tulajdonsag_Insert(int cardId, const QString& linkedId)
+{
+    try {
+        qTemp.Close();
+        qTemp.SetSQL("SELECT COUNT(*) AS CVALUE FROM TLAPTUL WHERE (LT_LID=:PLAP) AND (LT_TULID=:PTUL)");
+        qTemp.SetParam("PLAP", cardId);
+        qTemp.SetParam("PTUL", linkedId);
+        qTemp.Open();
+        const int count = qTemp.Fields(0).AsInteger();
+        qTemp.Close();
+        if (count == 0) {
+            commandTemp.SetSQL("INSERT INTO TLAPTUL (LT_LID,LT_TULID) VALUES (:PLAP,:PTUL)");
+            commandTemp.SetParam("PLAP", cardId);
+            commandTemp.SetParam("PTUL", linkedId);
+            commandTemp.Execute();
+        }
+        return true;
+    } catch (const EDatabaseError& e) {
+        qTemp.Close();
+        ReportError(QStringLiteral("Am.Tulajdonsag_Insert"), e.Message());
+        return false;
+    }
+}
+
+bool TAM::Tulajdonsag_Delete(int cardId, const QString& linkedId)
+{
+    try {
+        commandTemp.SetSQL("DELETE FROM TLAPTUL WHERE (LT_LID=:PLAP) AND (LT_TULID=:PTUL)");
+        commandTemp.SetParam("PLAP", cardId);
+        commandTemp.SetParam("PTUL", linkedId);
+        commandTemp.Execute();
+        return true;
+    } catch (const EDatabaseError& e) {
+        ReportError(QStringLiteral("Am.Tulajdonsag_Delete"), e.Message());
+        return false;
+    }
+}
+
+void TAM::OpenCardSpecials(int cardId)
+{
+    qSpec.Close();
+    qSpec.SetParam("PIDXLAP", cardId);
+    qSpec.Open();
+}

@@ -59,6 +59,12 @@ public:
                           const QString& resultColumn);
     int CountByKey(int keyValue, const QString& table, const QString& keyColumn);
 
+    // A card's property and category links (an already linked id is silently ignored) and its
+    // special abilities (qSpec reopened for the card).
+    bool Tulajdonsag_Insert(int cardId, const QString& linkedId);
+    bool Tulajdonsag_Delete(int cardId, const QString& linkedId);
+    void OpenCardSpecials(int cardId);
+
     TConnection ADOConnection;
     TQuery qLapok;  // the card list; its signals are the data source dsrLapok
     TQuery qTemp;

@@ -5,6 +5,7 @@
 #include "app/Messages.h"
 #include "app/Program.h"
 #include "browser/LComboBox.h"
+#include "browser/uDetailPage.h"
 #include "browser/uGridPage.h"
 #include "browser/udmColumns.h"
 #include "browser/ufMain.h"
@@ -64,7 +65,7 @@ TEST_F(MainWindowTest, StartsOnTheTablePageWithEveryCard)
 {
     EXPECT_TRUE(Ui.Of(TUiKind::ErrorDialog).isEmpty());
     EXPECT_EQ(fMain->windowTitle(), "Velkor Adatbázis");
-    EXPECT_EQ(fMain->pc->currentWidget(), fMain->ts2);
+    EXPECT_EQ(fMain->pc->currentWidget(), static_cast<QWidget*>(fMain->ts2));
     EXPECT_EQ(fMain->pc->tabPosition(), QTabWidget::East);
     EXPECT_EQ(fMain->pc->tabText(0), "Részlet");
     EXPECT_EQ(fMain->pc->tabText(1), "Táblázat");
@@ -271,12 +272,12 @@ TEST_F(MainWindowTest, LayoutSurvivesARestart)
 TEST_F(MainWindowTest, ViewActionsSwitchPages)
 {
     fMain->acTs1->trigger();
-    EXPECT_EQ(fMain->pc->currentWidget(), fMain->ts1);
+    EXPECT_EQ(fMain->pc->currentWidget(), static_cast<QWidget*>(fMain->ts1));
     fMain->acTs3->trigger();
     EXPECT_EQ(fMain->pc->currentWidget(), fMain->ts3);
     dmColumns->cCols[2].Visible = false;
     fMain->acTs2->trigger();  // rebuilds the columns from the model
-    EXPECT_EQ(fMain->pc->currentWidget(), fMain->ts2);
+    EXPECT_EQ(fMain->pc->currentWidget(), static_cast<QWidget*>(fMain->ts2));
     EXPECT_EQ(fMain->ts2->Model()->columnCount(), 8);
 }
 

@@ -3,6 +3,7 @@
 #include "app/AppVer.h"
 #include "app/Guard.h"
 #include "app/Program.h"
+#include "app/TermSignal.h"
 #include "browser/ufMain.h"
 
 #include <QTimer>
@@ -16,6 +17,7 @@ int main(int argc, char** argv)
     TProgram program(QCoreApplication::applicationDirPath());
     program.Create();
     fMain->show();
+    CloseWindowOnTermination(fMain);
     // Lets the benchmark time a start: the window closes as soon as the event loop runs.
     if (qEnvironmentVariableIsSet("VELKOR_EXIT_AFTER_START")) QTimer::singleShot(0, fMain, &QWidget::close);
     return app.exec();

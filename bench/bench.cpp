@@ -87,17 +87,7 @@ public:
 void WorkedExample(TQPList& list)
 {
     auto add = [&](const char* field, const char* op, const char* value, const char* type, quint8 kind,
-                   const char* andOr, int group) {
-        TQueryPiece p;
-        p.FieldName = field;
-        p.Operation = op;
-        p.Value = value;
-        p.ValueType = type;
-        p.Kind = kind;
-        p.AndOr = andOr;
-        p.Group = group;
-        list.AddPiece(p);
-    };
+                   const char* andOr, int group) { list.AddPiece(MakePiece(kind, field, op, value, type, andOr, group)); };
     add("TLAP.L_LAPTIPUS", "=", "L004", "S", pkStoredFilter, "", 1);
     add("TLAP.L_SZINT", ">", "3", "I", pkStoredFilter, "OR", 1);
     add("TLAP.L_NEV", "LIKE", "A", "S", pkStoredFilter, "AND", 2);

@@ -1,9 +1,79 @@
 #pragma once
 // The "Részlet" page: the current card in editable fields, its properties, categories,
-// special abilities and note.
+// special abilities and note. The fields are filled by code when the current card changes and
+// read back by code on save; nothing is bound to the card list.
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QStringList>
 #include <QWidget>
 
+#include <functional>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPainter;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollArea;
+class QToolButton;
 class TLComboBox;
+struct TFormOpenPars;
+
+// Which of the four type-dependent fields a card type uses.
+struct TCardTypeFields {
+    bool Szint;
+    bool Utak;
+    bool Hp;
+    bool Leidezes;
+};
+
+// Rows for the card type numbers 0 to 14.
+extern const TCardTypeFields CardTypeFieldTable[15];
+
+// The row for a type code ("L004" -> row 4); a type above 14 or a code without a number there
+// uses all four fields.
+TCardTypeFields CardTypeFieldsFor(const QString& typeCode);
+
+// The card set a card number belongs to; empty above the last set and for negative numbers.
+QString AppearanceForCardNumber(int cardNumber);
+
+// One special ability as the picture needs it.
+struct TSpecAbility {
+    QString Kijatsz;
+    QString Leidezes;
+    QString Szoveg;
+};
+
+// Where each part of the abilities picture goes.
+struct TSpecTextLine {
+    int X = 0;
+    int Y = 0;
+    QString Text;
+};
+struct TSpecRowLayout {
+    int IconX = 0;
+    int IconY = 0;
+    QString IconNames;  // as PathsToIconNames gives them; empty when the row has no letters
+    QList<TSpecTextLine> Lines;
+};
+struct TSpecLayout {
+    QList<TSpecRowLayout> Rows;
+    int Bottom = 0;  // y below the last row
+};
+
+inline constexpr int SPEC_LINE_CHARS = 75;
+inline constexpr int SPEC_LINE_STEP = 24;
+inline constexpr int SPEC_MIN_HEIGHT = 460;
+
+// Breaks an ability text at the last space within each 75 characters (the space stays at the end
+// of its line); a run without a space there stays whole.
+QStringList BreakSpecText(const QString& text);
+TSpecLayout LayoutSpecialAbilities(const QList<TSpecAbility>& abilities);
+// Draws a layout onto a white canvas of the given size (at least SPEC_MIN_HEIGHT tall).
+QImage PaintSpecialAbilities(const TSpecLayout& layout, int width, int height);
 
 class TDetailPage : public QWidget {
     Q_OBJECT
@@ -12,9 +82,66 @@ public:
 
     // Run when the current card changes while this page is active.
     void RefreshDetailPage(const QString& cardType);
+    void LoadCardDetails();
+    void LoadCardProperties();
+    void ApplyCardTypeFields(const QString& cardType);
+    void DrawSpecialAbilities();
+    void SaveCardDetails();
+
+    // Handlers.
+    void btnEditClick();
+    void cbLTipusChange();
+    void sb1Click();
+    void sb3Click();
+    // Shared by sb2 (Tag 1: property) and sb4 (Tag 2: category).
+    void lbTorles(QToolButton* sender);
+    void sb6Click();
     // "Darabszámok törlése": clears every card's owned count after a question.
     void acDBDeleteExecute();
 
+    // The modal windows the page opens; tests put their own in place of exec().
+    std::function<QString(int kind)> PropertyPicker;
+    std::function<void(TFormOpenPars& pars)> SpecEditorOpener;
+
+    // True when the card list stands on a card.
+    static bool HasCurrentCard();
+
+    // The abilities picture last drawn.
+    const QImage& SpecPicture() const { return FSpecPicture; }
+
+    QLineEdit* eNev = nullptr;
     TLComboBox* cbVelkor = nullptr;
     TLComboBox* cbLTipus = nullptr;
+    QLabel* lUtak = nullptr;
+    QLineEdit* eUt = nullptr;
+    QLabel* lSzint = nullptr;
+    QLineEdit* eSzint = nullptr;
+    QLabel* lHp = nullptr;
+    QLineEdit* eHp = nullptr;
+    QLabel* lIdez = nullptr;
+    QLineEdit* eIdez = nullptr;
+    QLabel* lLapszam = nullptr;
+    QLineEdit* eLsz = nullptr;
+    QListWidget* lbTulajd = nullptr;
+    QListWidget* lbSpecTulajd = nullptr;
+    QToolButton* sb1 = nullptr;
+    QToolButton* sb2 = nullptr;
+    QToolButton* sb3 = nullptr;
+    QToolButton* sb4 = nullptr;
+    QToolButton* sb6 = nullptr;
+    QScrollArea* sbSpec = nullptr;
+    QLabel* imSpec = nullptr;
+    QGroupBox* gbEgyeb = nullptr;
+    QLineEdit* eMegjelenes = nullptr;
+    QLineEdit* eDB = nullptr;
+    TLComboBox* cbGyakorisag = nullptr;
+    QPlainTextEdit* mSajat = nullptr;
+    QPushButton* btnEdit = nullptr;
+
+private:
+    void LinkProperty(int kind);
+    void ReopenCardList(int keepCardId);
+    void LimitNote();
+
+    QImage FSpecPicture;
 };

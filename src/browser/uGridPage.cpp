@@ -3,12 +3,14 @@
 #include "app/Guard.h"
 #include "app/Messages.h"
 #include "browser/udmColumns.h"
+#include "browser/Bitmaps.h"
 #include "browser/uPaths.h"
 #include "storage/DbProvider.h"
 #include "storage/QueryModel.h"
 #include "storage/uAM.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -40,7 +42,13 @@ void TGridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
 {
     if (index.column() == kIconColumn) {
         const QString names = PathsToIconNames(index.data().toString());
-        if (!names.isEmpty()) {
+        // A value with a character that has no icon (a number or a name moved into this
+        // column) stays readable as text.
+        const QStringList parts = names.split(u'/', Qt::SkipEmptyParts);
+        const bool allKnown = !parts.isEmpty() && std::all_of(parts.begin(), parts.end(), [](const QString& n) {
+            return !BuiltinBitmap(n).isNull();
+        });
+        if (allKnown) {
             const bool selected = option.state & QStyle::State_Selected;
             painter->fillRect(option.rect, selected ? option.palette.brush(QPalette::Active, QPalette::Highlight)
                                                     : option.palette.brush(QPalette::Base));

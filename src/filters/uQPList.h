@@ -38,6 +38,21 @@ struct TQueryPiece {
     qint32 FilterTypeId = -1;  // TFILTERTYPE.FT_ID; only the query editor uses it
 };
 
+// A condition from its parts, in the order the builder reads them.
+inline TQueryPiece MakePiece(quint8 kind, const QString& field, const QString& op, const QString& value,
+                             const QString& valueType, const QString& andOr, qint32 group)
+{
+    TQueryPiece p;
+    p.FieldName = field;
+    p.Operation = op;
+    p.Value = value;
+    p.ValueType = valueType;
+    p.Kind = kind;
+    p.AndOr = andOr;
+    p.Group = group;
+    return p;
+}
+
 // An ordered list of conditions that owns them: a removed condition is destroyed.
 class TQPList {
 public:

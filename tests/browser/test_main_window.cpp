@@ -13,6 +13,8 @@
 #include "storage/QueryModel.h"
 
 #include <QAbstractItemModelTester>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QAction>
 #include <QHeaderView>
 #include <QLabel>
@@ -314,4 +316,47 @@ TEST(MainWindowStart, AFailedConnectionIsReportedAndTheWindowStaysUsable)
     }
     EXPECT_FALSE(QFile::exists(dir.filePath("DB/Velkor.db")));
     EXPECT_TRUE(QFile::exists(dir.filePath("velkor.ini")));  // closing still writes the settings
+}
+
+namespace {
+// Paints one grid cell of the given column with the grid's delegate and with a plain one.
+std::pair<QImage, QImage> PaintCell(QTableView* grid, int row, int column)
+{
+    QStyleOptionViewItem option;
+    option.initFrom(grid);
+    option.rect = QRect(0, 0, 120, 19);
+    option.state &= ~QStyle::State_Selected;
+    const QModelIndex index = grid->model()->index(row, column);
+    QImage ours(120, 19, QImage::Format_RGB32), plain(120, 19, QImage::Format_RGB32);
+    ours.fill(Qt::white);
+    plain.fill(Qt::white);
+    {
+        QPainter p(&ours);
+        grid->itemDelegate()->paint(&p, option, index);
+    }
+    {
+        QPainter p(&plain);
+        QStyledItemDelegate().paint(&p, option, index);
+    }
+    return {ours, plain};
+}
+}  // namespace
+
+TEST_F(MainWindowTest, TheSixthColumnIsDrawnAsIconsWhateverItHolds)
+{
+    TGridPage* page = fMain->ts2;
+    ASSERT_EQ(page->Model()->ColumnFields()[5], "L_LEIDEZES");
+    int row = 0;
+    while (row < Cards().RecordCount() && Cards().ValueText(row, Cards().FindField("L_LEIDEZES")).isEmpty()) ++row;
+    ASSERT_LT(row, Cards().RecordCount());
+    auto [icons, text] = PaintCell(fMain->grQuery, row, 5);
+    EXPECT_NE(icons, text);
+    auto [other, otherPlain] = PaintCell(fMain->grQuery, row, 4);
+    EXPECT_EQ(other, otherPlain);
+
+    // The name column moved into position 5: names have characters without icons, so they stay text.
+    fMain->grQuery->horizontalHeader()->moveSection(1, 5);
+    ASSERT_EQ(page->Model()->ColumnFields()[5], "L_NEV");
+    auto [name, namePlain] = PaintCell(fMain->grQuery, 0, 5);
+    EXPECT_EQ(name, namePlain);
 }

@@ -50,15 +50,8 @@ INSERT OR REPLACE INTO TFILTERTYPE (FT_ID,FT_NAME,FT_FIELD,FT_KIND) VALUES
 TQueryPiece P(quint8 kind, const char* field, const char* op, const char* value, const char* type,
               const char* andOr, int group)
 {
-    TQueryPiece p;
-    p.FieldName = QString::fromUtf8(field);
-    p.Operation = QString::fromUtf8(op);
-    p.Value = QString::fromUtf8(value);
-    p.ValueType = QString::fromUtf8(type);
-    p.Kind = kind;
-    p.AndOr = QString::fromUtf8(andOr);
-    p.Group = group;
-    return p;
+    return MakePiece(kind, QString::fromUtf8(field), QString::fromUtf8(op), QString::fromUtf8(value),
+                     QString::fromUtf8(type), QString::fromUtf8(andOr), group);
 }
 TQueryPiece Stored(const char* field, const char* op, const char* value, const char* type)
 {

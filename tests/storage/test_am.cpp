@@ -44,20 +44,6 @@ protected:
     std::unique_ptr<TdmVDB> Vdb;
 };
 
-TQueryPiece Piece(const QString& field, const QString& op, const QString& value, const QString& type, quint8 kind,
-                  const QString& andOr, int group)
-{
-    TQueryPiece p;
-    p.FieldName = field;
-    p.Operation = op;
-    p.Value = value;
-    p.ValueType = type;
-    p.Kind = kind;
-    p.AndOr = andOr;
-    p.Group = group;
-    return p;
-}
-
 }  // namespace
 
 TEST_F(AMTest, ReQueryListsEveryCardAndWritesTheCount)
@@ -82,7 +68,7 @@ TEST_F(AMTest, ReQueryListsEveryCardAndWritesTheCount)
 
 TEST_F(AMTest, AWhereThatEmptiesTheListGivesZeroCards)
 {
-    Conditions.AddPiece(Piece("L_NEV", "LIKE", "zzzz-nincs-ilyen", "S", pkQuickSearch, "", 1));
+    Conditions.AddPiece(MakePiece(pkQuickSearch, "L_NEV", "LIKE", "zzzz-nincs-ilyen", "S", "", 1));
     Am->ReQuery();
     EXPECT_EQ(Host.Caption, "0 darab");
     EXPECT_TRUE(Am->qLapok.Active());
@@ -94,7 +80,7 @@ TEST_F(AMTest, ARejectedStatementIsReportedWithItsSqlAndTheListStaysClosed)
 {
     Am->ReQuery();
     const QString before = Host.Caption;
-    Conditions.AddPiece(Piece("NINCS_MEZO", "=", "1", "I", pkStoredFilter, "", 1));
+    Conditions.AddPiece(MakePiece(pkStoredFilter, "NINCS_MEZO", "=", "1", "I", "", 1));
     Am->ReQuery();
     ASSERT_EQ(Host.Errors.size(), 1);
     const QString shown = Host.Errors[0];
@@ -113,7 +99,7 @@ TEST_F(AMTest, ARejectedStatementIsReportedWithItsSqlAndTheListStaysClosed)
 
 TEST_F(AMTest, APropertyConditionJoinsTheLinkTable)
 {
-    Conditions.AddPiece(Piece("TLAPTUL.LT_TULID", "=", "T001", "S", pkStoredFilter, "", 1));
+    Conditions.AddPiece(MakePiece(pkStoredFilter, "TLAPTUL.LT_TULID", "=", "T001", "S", "", 1));
     EXPECT_TRUE(Am->BuildCardListSql().contains("INNER JOIN TLAPTUL ON TLAP.L_ID = TLAPTUL.LT_LID"));
     Am->ReQuery();
     EXPECT_TRUE(Host.Errors.isEmpty()) << Host.Errors.join("\n").toStdString();

@@ -72,3 +72,24 @@ public:
 
     QTemporaryDir Dir;
 };
+
+#include <QProcess>
+
+// Makes a file or folder unwritable even for root (the immutable attribute) for its lifetime.
+// Active() is false where the attribute cannot be set; tests then skip.
+class TImmutable {
+public:
+    explicit TImmutable(const QString& path) : FPath(path)
+    {
+        FOn = QProcess::execute("chattr", {"+i", path}) == 0;
+    }
+    ~TImmutable()
+    {
+        if (FOn) QProcess::execute("chattr", {"-i", FPath});
+    }
+    bool Active() const { return FOn; }
+
+private:
+    QString FPath;
+    bool FOn = false;
+};

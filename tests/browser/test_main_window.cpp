@@ -360,3 +360,39 @@ TEST_F(MainWindowTest, TheSixthColumnIsDrawnAsIconsWhateverItHolds)
     auto [name, namePlain] = PaintCell(fMain->grQuery, 0, 5);
     EXPECT_EQ(name, namePlain);
 }
+
+TEST(MainWindowStart, ABadColumnPositionInTheSettingsStopsCreationWithTheInternalError)
+{
+    TTempCatalogue cat;
+    {
+        QFile ini(cat.ProgramDir() + "/velkor.ini");
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[cCols_ORDERING]\nL_NEV=40\n");
+    }
+    TTestUiHost ui;
+    TProgram program(cat.ProgramDir());
+    program.Create();
+    ASSERT_EQ(ui.Count(TUiKind::ErrorDialog), 1);
+    EXPECT_EQ(ui.Of(TUiKind::ErrorDialog)[0].Title, "Belső alkalmazáshiba");
+    fMain->acNext->trigger();  // the window stays usable
+    fMain->close();
+    // Closing writes a sound layout back, so the next start is clean.
+    TSettings settings;
+    TdmColumns columns;
+    EXPECT_NO_THROW(ReadSettings(cat.ProgramDir() + "/velkor.ini", settings, columns));
+}
+
+TEST(MainWindowStart, AnUnwritableProgramFolderIsReportedAtClose)
+{
+    TTempCatalogue cat;
+    TTestUiHost ui;
+    TProgram program(cat.ProgramDir());
+    program.Create();
+    TImmutable locked(cat.ProgramDir());
+    if (!locked.Active() || QFile(cat.ProgramDir() + "/probe").open(QIODevice::WriteOnly))
+        GTEST_SKIP() << "cannot make the folder unwritable here";
+    fMain->close();
+    ASSERT_EQ(ui.Count(TUiKind::Warning), 1);
+    EXPECT_TRUE(ui.Of(TUiKind::Warning)[0].Text.contains("nem írható"));
+    EXPECT_FALSE(QFile::exists(cat.ProgramDir() + "/velkor.ini"));
+}

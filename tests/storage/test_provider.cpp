@@ -269,14 +269,8 @@ TEST(ProviderFiles, ReadOnlyCatalogueIsRefused)
     TSchemaCatalogue cat;
     QFile::setPermissions(cat.DbPath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
     // Root writes read-only files anyway; the immutable attribute stops even root.
-    bool immutable = false;
-    if (QFile(cat.DbPath()).open(QIODevice::ReadWrite))
-        immutable = QProcess::execute("chattr", {"+i", cat.DbPath()}) == 0;
-    struct Undo {
-        QString path;
-        bool on;
-        ~Undo() { if (on) QProcess::execute("chattr", {"-i", path}); }
-    } undo{cat.DbPath(), immutable};
+    std::unique_ptr<TImmutable> immutable;
+    if (QFile(cat.DbPath()).open(QIODevice::ReadWrite)) immutable = std::make_unique<TImmutable>(cat.DbPath());
     if (QFile(cat.DbPath()).open(QIODevice::ReadWrite)) GTEST_SKIP() << "cannot make the file read-only here";
     const QByteArray before = FileHash(cat.DbPath());
     TConnection conn;

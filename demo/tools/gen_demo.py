@@ -327,13 +327,13 @@ def make_annotations(rng, cards):
     notes = [(lid, NOTE_TEXTS[i % len(NOTE_TEXTS)]) for i, lid in enumerate(noted)]
 
     # Special abilities: S_NUM unique over the whole table.
-    specs = []
+    abilities = []
     num = 0
 
     def add(lid, play, cost, text):
         nonlocal num
         num += 1
-        specs.append((lid, num, play, cost, text))
+        abilities.append((lid, num, play, cost, text))
 
     # Card 25 carries three abilities, the last two long enough to wrap.
     add(25, "B", "v", ABILITY_TEXTS[0])
@@ -360,7 +360,7 @@ def make_annotations(rng, cards):
         if pair not in links:
             links.append(pair)
     assert len(links) == len(set(links))
-    return notes, specs, links
+    return notes, abilities, links
 
 
 # ---------------------------------------------------------------------------------------------
@@ -432,7 +432,7 @@ def make_decks(rng, cards):
 def main():
     rng = random.Random(20240517)
     cards = make_cards(rng)
-    notes, specs, links = make_annotations(rng, cards)
+    notes, abilities, links = make_annotations(rng, cards)
     bases, frows, card_links = make_filters(cards)
     decks, deck_rows = make_decks(rng, cards)
     assert "L011" == next(c for c in cards if c["number"] == "421")["type"]
@@ -463,7 +463,7 @@ def main():
         "04_links.sql": head
         + insert("TLAPTUL", ["LT_LID", "LT_TULID"], links)
         + insert("TMEGJ", ["ME_LAPID", "ME_MEGJEGYZES"], notes)
-        + insert("TSPEC", ["S_LAPID", "S_NUM", "S_KIJATSZ", "S_LEIDEZES", "S_SZOVEG"], specs)
+        + insert("TSPEC", ["S_LAPID", "S_NUM", "S_KIJATSZ", "S_LEIDEZES", "S_SZOVEG"], abilities)
         + insert("TSZURESLAP", ["SZL_ID", "SZL_FBID", "SZL_LID"], card_links),
         "05_decks.sql": head
         + insert("TPAKLI", ["P_ID", "P_NEV", "P_MEGJ", "P_FOISTENLID"], decks)
@@ -473,7 +473,7 @@ def main():
     for name, text in files.items():
         with open(os.path.join(DATA, name), "w", encoding="utf-8", newline="\n") as f:
             f.write(text)
-    print("wrote %d cards, %d filters, %d abilities" % (len(cards), len(bases), len(specs)))
+    print("wrote %d cards, %d filters, %d abilities" % (len(cards), len(bases), len(abilities)))
 
 
 # ---------------------------------------------------------------------------------------------

@@ -1,15 +1,525 @@
 #include "browser/uDetailPage.h"
 
+#include "app/Guard.h"
+#include "app/Messages.h"
 #include "browser/LComboBox.h"
+#include "browser/uPaths.h"
+#include "browser/ufTulSel.h"
+#include "refdata/ufSpec.h"
+#include "storage/FormOpenPars.h"
+#include "storage/uAM.h"
+#include "storage/udmVDB.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTextCursor>
+#include <QToolButton>
+
+#include <algorithm>
+
+// n:                  Szint  Utak   HP     Leidézés
+const TCardTypeFields CardTypeFieldTable[15] = {
+    /*  0 */ {true, true, true, true},
+    /*  1 */ {false, false, true, true},
+    /*  2 */ {true, false, true, true},
+    /*  3 */ {true, false, false, true},
+    /*  4 */ {false, true, false, false},
+    /*  5 */ {true, false, false, true},
+    /*  6 */ {true, false, false, true},
+    /*  7 */ {false, false, false, true},
+    /*  8 */ {true, false, true, true},
+    /*  9 */ {false, false, false, true},
+    /* 10 */ {false, false, false, true},
+    /* 11 */ {false, true, true, false},
+    /* 12 */ {true, false, true, true},
+    /* 13 */ {true, false, false, true},
+    /* 14 */ {true, false, false, true},
+};
+
+TCardTypeFields CardTypeFieldsFor(const QString& typeCode)
+{
+    bool ok = false;
+    const int n = typeCode.mid(1, 3).toInt(&ok);
+    // Types made later in the lookup editor have no row: nothing is locked for them.
+    if (!ok || n < 0 || n >= 15) return {true, true, true, true};
+    return CardTypeFieldTable[n];
+}
+
+QString AppearanceForCardNumber(int cardNumber)
+{
+    const unsigned n = static_cast<unsigned>(cardNumber);
+    if (n < 358) return QStringLiteral("Alapsor");
+    if (n <= 485) return QStringLiteral("Oszlar");
+    if (n <= 569) return QStringLiteral("Virgony");
+    return QString();
+}
+
+QStringList BreakSpecText(const QString& text)
+{
+    QStringList lines;
+    QString rest = text;
+    while (!rest.isEmpty()) {
+        if (rest.size() <= SPEC_LINE_CHARS) {
+            lines << rest;
+            break;
+        }
+        const qsizetype space = rest.lastIndexOf(QLatin1Char(' '), SPEC_LINE_CHARS - 1);
+        if (space < 0) {
+            lines << rest;
+            break;
+        }
+        lines << rest.left(space + 1);
+        rest.remove(0, space + 1);
+    }
+    return lines;
+}
+
+TSpecLayout LayoutSpecialAbilities(const QList<TSpecAbility>& abilities)
+{
+    TSpecLayout layout;
+    int y = 4;
+    for (const TSpecAbility& a : abilities) {
+        TSpecRowLayout row;
+        row.IconX = 8;
+        row.IconY = y;
+        row.IconNames = PathsToIconNames((a.Kijatsz + a.Leidezes).toUpper());
+        const int icons = row.IconNames.isEmpty() ? 0 : int(row.IconNames.count(QLatin1Char('/'))) + 1;
+        const int textX = row.IconX + 18 * icons + 8;
+        const QStringList lines = BreakSpecText(a.Szoveg);
+        for (int i = 0; i < lines.size(); ++i) {
+            row.Lines.append({textX, y, lines[i]});
+            if (i + 1 < lines.size()) y += SPEC_LINE_STEP;
+        }
+        y += SPEC_LINE_STEP;
+        layout.Rows.append(row);
+    }
+    layout.Bottom = y;
+    return layout;
+}
+
+QImage PaintSpecialAbilities(const TSpecLayout& layout, int width, int height)
+{
+    QImage canvas(std::max(width, 1), std::max({height, SPEC_MIN_HEIGHT, layout.Bottom}), QImage::Format_RGB32);
+    canvas.fill(Qt::white);
+    QPainter p(&canvas);
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(11);
+    p.setFont(font);
+    p.setPen(Qt::black);
+    const int ascent = QFontMetrics(font, &canvas).ascent();
+    for (const TSpecRowLayout& row : layout.Rows) {
+        int x = row.IconX;
+        if (!row.IconNames.isEmpty()) DrawIconToCanvas(row.IconNames, p, x, row.IconY);
+        for (const TSpecTextLine& line : row.Lines) p.drawText(QPoint(line.X, line.Y + ascent), line.Text);
+    }
+    p.end();
+    return canvas;
+}
+
+namespace {
+// Width of the picture page's single-card image at the main window's design size.
+const int kSpecCanvasWidth = 664;
+
+// The integer a field holds, 0 when it holds none; 0 is stored as NULL.
+QVariant IntegerOrNull(const QString& text)
+{
+    bool ok = false;
+    const int n = text.trimmed().toInt(&ok);
+    if (!ok || n == 0) return QVariant();
+    return n;
+}
+
+QString CardText(const char* field)
+{
+    if (!TDetailPage::HasCurrentCard()) return QString();
+    return AM->qLapok.FieldByName(field).AsString();
+}
+
+int CurrentCardId() { return TDetailPage::HasCurrentCard() ? AM->qLapok.FieldByName("L_ID").AsInteger() : -1; }
+
+// Suspends the card list's notifications for a scope, resuming them also when an error leaves it.
+struct TControlsSuspended {
+    explicit TControlsSuspended(TQuery& q) : Q(q) { Q.DisableControls(); }
+    ~TControlsSuspended() { Q.EnableControls(); }
+    TQuery& Q;
+};
+}  // namespace
+
+bool TDetailPage::HasCurrentCard() { return AM && AM->qLapok.Active() && !AM->qLapok.IsEmpty(); }
 
 TDetailPage::TDetailPage(QWidget* parent) : QWidget(parent)
 {
+    PropertyPicker = [this](int kind) { return SelectProperty(kind, this); };
+    SpecEditorOpener = [](TFormOpenPars& pars) { ShowSpecEditor(pars); };
+
+    auto label = [](QWidget* parent, const QString& text, const QRect& r, QWidget* buddy = nullptr) {
+        auto* l = new QLabel(text, parent);
+        l->setGeometry(r);
+        if (buddy) l->setBuddy(buddy);
+        return l;
+    };
+    auto edit = [](QWidget* parent, const char* name, int maxLength, const QRect& r) {
+        auto* e = new QLineEdit(parent);
+        e->setObjectName(name);
+        if (maxLength > 0) e->setMaxLength(maxLength);
+        e->setGeometry(r);
+        return e;
+    };
+
+    // The card's own columns, one per row.
+    const int lx = 8, lw = 104, ex = 114, rowH = 22, step = 25;
+    auto rowRect = [&](int i, int w) { return QRect(ex, 8 + i * step, w, rowH); };
+    auto labelRect = [&](int i) { return QRect(lx, 8 + i * step, lw, rowH); };
+
+    eNev = edit(this, "eNev", 30, rowRect(0, 176));
+    QFont bold = eNev->font();
+    bold.setBold(true);
+    eNev->setFont(bold);
+    label(this, QStringLiteral("Megnevezés :"), labelRect(0), eNev);
+
     cbVelkor = new TLComboBox(this);
     cbVelkor->setObjectName("cbVelkor");
+    cbVelkor->setGeometry(rowRect(1, 176));
+    label(this, QStringLiteral("Velkor :"), labelRect(1), cbVelkor);
+
     cbLTipus = new TLComboBox(this);
     cbLTipus->setObjectName("cbLTipus");
+    cbLTipus->setMaxVisibleItems(15);
+    cbLTipus->setGeometry(rowRect(2, 176));
+    label(this, QStringLiteral("Laptípus :"), labelRect(2), cbLTipus);
+
+    eUt = edit(this, "eUt", 4, rowRect(3, 60));
+    lUtak = label(this, QStringLiteral("Utak / Szférák :"), labelRect(3), eUt);
+    lUtak->setObjectName("lUtak");
+    eSzint = edit(this, "eSzint", 4, rowRect(4, 60));
+    lSzint = label(this, QStringLiteral("Szint :"), labelRect(4), eSzint);
+    lSzint->setObjectName("lSzint");
+    eHp = edit(this, "eHp", 4, rowRect(5, 60));
+    lHp = label(this, QStringLiteral("Hatalom Pont :"), labelRect(5), eHp);
+    lHp->setObjectName("lHp");
+    eIdez = edit(this, "eIdez", 4, rowRect(6, 60));
+    lIdez = label(this, QStringLiteral("Leidézés :"), labelRect(6), eIdez);
+    lIdez->setObjectName("lIdez");
+    eLsz = edit(this, "eLsz", 3, rowRect(7, 60));
+    lLapszam = label(this, QStringLiteral("Lapszám :"), labelRect(7), eLsz);
+    lLapszam->setObjectName("lLapszam");
+
+    // Properties and categories, each with its add and delete buttons.
+    auto speedButton = [this](QToolButton*& b, const char* name, const QString& text, const QString& hint,
+                              const QRect& r) {
+        b = new QToolButton(this);
+        b->setObjectName(name);
+        b->setText(text);
+        b->setToolTip(hint);
+        b->setAutoRaise(true);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setGeometry(r);
+    };
+    auto listBox = [this](const char* name, const QRect& r) {
+        auto* l = new QListWidget(this);
+        l->setObjectName(name);
+        l->setUniformItemSizes(true);
+        l->setSelectionMode(QAbstractItemView::SingleSelection);
+        l->setGeometry(r);
+        return l;
+    };
+    const int px = 302;
+    lbTulajd = listBox("lbTulajd", QRect(px, 26, 178, 74));
+    label(this, QStringLiteral("Tulajdonságok :"), QRect(px, 6, 178, 18), lbTulajd);
+    speedButton(sb1, "sb1", QStringLiteral("+"), QStringLiteral("Új tulajdonság hozzáadása"), QRect(px + 182, 26, 22, 22));
+    speedButton(sb2, "sb2", QStringLiteral("–"), QStringLiteral("Tulajdonság törlése"), QRect(px + 182, 50, 22, 22));
+    sb2->setProperty("Tag", 1);
+    lbSpecTulajd = listBox("lbSpecTulajd", QRect(px, 124, 178, 76));
+    label(this, QStringLiteral("Egyéb tulajdonságok :"), QRect(px, 104, 178, 18), lbSpecTulajd);
+    speedButton(sb3, "sb3", QStringLiteral("+"), QStringLiteral("Új egyéb tulajdonság hozzáadása"),
+                QRect(px + 182, 124, 22, 22));
+    speedButton(sb4, "sb4", QStringLiteral("–"), QStringLiteral("Tulajdonság törlése"), QRect(px + 182, 148, 22, 22));
+    sb4->setProperty("Tag", 2);
+
+    // The card's other information and the player's note.
+    gbEgyeb = new QGroupBox(QStringLiteral("A lap egyéb információi :"), this);
+    gbEgyeb->setObjectName("gbEgyeb");
+    gbEgyeb->setGeometry(514, 2, 220, 168);
+    eMegjelenes = edit(gbEgyeb, "eMegjelenes", 0, QRect(92, 20, 120, rowH));
+    eMegjelenes->setReadOnly(true);
+    label(gbEgyeb, QStringLiteral("Megjelenés :"), QRect(8, 20, 84, rowH), eMegjelenes);
+    eDB = edit(gbEgyeb, "eDB", 6, QRect(92, 45, 60, rowH));
+    label(gbEgyeb, QStringLiteral("Darabszám :"), QRect(8, 45, 84, rowH), eDB);
+    cbGyakorisag = new TLComboBox(gbEgyeb);
+    cbGyakorisag->setObjectName("cbGyakorisag");
+    cbGyakorisag->setMaxVisibleItems(15);
+    cbGyakorisag->setGeometry(92, 70, 120, rowH);
+    cbGyakorisag->AddKeyed(QStringLiteral("t"), QStringLiteral("tömeg"));
+    cbGyakorisag->AddKeyed(QStringLiteral("g"), QStringLiteral("gyakori"));
+    cbGyakorisag->AddKeyed(QStringLiteral("á"), QStringLiteral("átlagos"));
+    cbGyakorisag->AddKeyed(QStringLiteral("r"), QStringLiteral("ritka"));
+    cbGyakorisag->AddKeyed(QStringLiteral("e"), QStringLiteral("egyedi"));
+    cbGyakorisag->setCurrentIndex(-1);
+    label(gbEgyeb, QStringLiteral("Gyakoriság :"), QRect(8, 70, 84, rowH), cbGyakorisag);
+    mSajat = new QPlainTextEdit(gbEgyeb);
+    mSajat->setObjectName("mSajat");
+    mSajat->setTabChangesFocus(true);
+    mSajat->setGeometry(8, 97, 204, 64);
+
+    btnEdit = new QPushButton(QStringLiteral("Módosítások mentése"), this);
+    btnEdit->setObjectName("btnEdit");
+    btnEdit->setGeometry(514, 176, 220, 26);
+
+    // The special abilities picture.
+    label(this, QStringLiteral("Speciális képességek :"), QRect(8, 212, 150, 18));
+    speedButton(sb6, "sb6", QStringLiteral("…"), QStringLiteral("Szerkesztés"), QRect(160, 209, 22, 22));
+    sbSpec = new QScrollArea(this);
+    sbSpec->setObjectName("sbSpec");
+    sbSpec->setGeometry(8, 234, 726, 210);
+    sbSpec->setFocusPolicy(Qt::TabFocus);
+    sbSpec->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    sbSpec->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    imSpec = new QLabel;
+    imSpec->setObjectName("imSpec");
+    imSpec->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    sbSpec->setWidget(imSpec);
+    sbSpec->setWidgetResizable(false);
+
+    QWidget* order[] = {eNev,  cbVelkor,    cbLTipus, eUt,          eSzint, eHp,    eIdez,  eLsz,
+                        eDB,   eMegjelenes, lbTulajd, lbSpecTulajd, mSajat, sbSpec, btnEdit, cbGyakorisag};
+    for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+
+    GuardedConnect(btnEdit, &QPushButton::clicked, this, &TDetailPage::btnEditClick);
+    GuardedConnect(cbLTipus, &QComboBox::currentIndexChanged, this, [this](int) { cbLTipusChange(); });
+    GuardedConnect(sb1, &QToolButton::clicked, this, &TDetailPage::sb1Click);
+    GuardedConnect(sb3, &QToolButton::clicked, this, &TDetailPage::sb3Click);
+    GuardedConnect(sb2, &QToolButton::clicked, this, [this] { lbTorles(sb2); });
+    GuardedConnect(sb4, &QToolButton::clicked, this, [this] { lbTorles(sb4); });
+    GuardedConnect(sb6, &QToolButton::clicked, this, &TDetailPage::sb6Click);
+    GuardedConnect(mSajat, &QPlainTextEdit::textChanged, this, &TDetailPage::LimitNote);
 }
 
-void TDetailPage::RefreshDetailPage(const QString&) {}
+void TDetailPage::LimitNote()
+{
+    // TMEGJ holds 250 characters: typing beyond that is dropped. Only what was just typed goes, so
+    // a longer note stored by another tool is never cut by the editor.
+    const int length = int(mSajat->toPlainText().size());
+    const int allowed = std::max(FNoteLength, 250);
+    if (length > allowed) {
+        QTextCursor cursor = mSajat->textCursor();
+        const int excess = length - allowed;
+        const int pos = std::max(cursor.position(), excess);
+        cursor.setPosition(pos - excess);
+        cursor.setPosition(pos, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        mSajat->setTextCursor(cursor);
+    }
+    FNoteLength = int(mSajat->toPlainText().size());
+}
 
-void TDetailPage::acDBDeleteExecute() {}
+void TDetailPage::RefreshDetailPage(const QString& cardType)
+{
+    ApplyCardTypeFields(cardType);
+    LoadCardDetails();
+    DrawSpecialAbilities();
+}
+
+void TDetailPage::LoadCardDetails()
+{
+    eNev->setText(CardText("L_NEV"));
+    cbVelkor->SelectByKey(CardText("L_VELKOR"));
+    cbLTipus->SelectByKey(CardText("L_LAPTIPUS"));
+    eUt->setText(CardText("L_UTAK"));
+    eSzint->setText(CardText("L_SZINT"));
+    eHp->setText(CardText("L_HP"));
+    eIdez->setText(CardText("L_LEIDEZES"));
+    const QString number = CardText("L_LAPSZAM");
+    eLsz->setText(number);
+    cbGyakorisag->SelectByKey(CardText("L_GYAKORISAG"));
+    eDB->setText(CardText("L_DB"));
+    bool ok = false;
+    const int n = number.trimmed().toInt(&ok);
+    eMegjelenes->setText(HasCurrentCard() ? AppearanceForCardNumber(ok ? n : 0) : QString());
+    LoadCardProperties();
+
+    {
+        const QSignalBlocker quiet(mSajat);
+        mSajat->clear();
+        FNoteLength = 0;
+    }
+    if (!HasCurrentCard()) return;
+    const int id = CurrentCardId();
+    TQuery& note = AM->qSajatMegj;
+    note.Close();
+    note.SetParam("PIDXLAP", id);
+    note.Open();
+    if (!note.IsEmpty()) {
+        const QSignalBlocker quiet(mSajat);
+        mSajat->setPlainText(note.FieldByName("ME_MEGJEGYZES").AsString());
+        FNoteLength = int(mSajat->toPlainText().size());
+    }
+    note.Close();
+    AM->OpenCardSpecials(id);
+}
+
+void TDetailPage::LoadCardProperties()
+{
+    lbTulajd->setUpdatesEnabled(false);
+    lbSpecTulajd->setUpdatesEnabled(false);
+    struct Restore {
+        TDetailPage* p;
+        ~Restore()
+        {
+            p->lbTulajd->setUpdatesEnabled(true);
+            p->lbSpecTulajd->setUpdatesEnabled(true);
+        }
+    } restore{this};
+    lbTulajd->clear();
+    lbSpecTulajd->clear();
+    if (!HasCurrentCard()) return;
+    const int id = CurrentCardId();
+    auto fill = [id](TQuery& q, QListWidget* list) {
+        q.Close();
+        q.SetParam("PIDXLAP", id);
+        q.Open();
+        for (int r = 0; r < q.RecordCount(); ++r) {
+            auto* item = new QListWidgetItem(q.ValueText(r, 0), list);
+            item->setSizeHint(QSize(0, 15));
+        }
+        q.Close();
+    };
+    fill(AM->qTulajd, lbTulajd);
+    fill(AM->qKategoria, lbSpecTulajd);
+}
+
+void TDetailPage::ApplyCardTypeFields(const QString& cardType)
+{
+    if (cardType.isEmpty()) return;
+    const TCardTypeFields used = CardTypeFieldsFor(cardType);
+    const std::pair<QLabel*, QLineEdit*> pairs[] = {{lSzint, eSzint}, {lUtak, eUt}, {lHp, eHp}, {lIdez, eIdez}};
+    const bool flags[] = {used.Szint, used.Utak, used.Hp, used.Leidezes};
+    for (int i = 0; i < 4; ++i) {
+        auto [label, edit] = pairs[i];
+        label->setEnabled(flags[i]);
+        edit->setReadOnly(!flags[i]);
+        QPalette pal = edit->palette();
+        const QPalette standard = QApplication::palette(edit);
+        pal.setColor(QPalette::Base, flags[i] ? standard.color(QPalette::Base) : standard.color(QPalette::Button));
+        edit->setPalette(pal);
+    }
+}
+
+void TDetailPage::cbLTipusChange() { ApplyCardTypeFields(cbLTipus->SelectedKey()); }
+
+void TDetailPage::DrawSpecialAbilities()
+{
+    QList<TSpecAbility> abilities;
+    // Without a card the previous card's abilities must not stay on screen: an empty picture.
+    if (HasCurrentCard() && AM->qSpec.Active()) {
+        TQuery& q = AM->qSpec;
+        const int k = q.FindField("S_KIJATSZ"), l = q.FindField("S_LEIDEZES"), s = q.FindField("S_SZOVEG");
+        for (int r = 0; r < q.RecordCount(); ++r)
+            abilities.append({q.ValueText(r, k), q.ValueText(r, l), q.ValueText(r, s)});
+    }
+    const TSpecLayout layout = LayoutSpecialAbilities(abilities);
+    const int width = std::max(kSpecCanvasWidth, sbSpec->width() - sbSpec->verticalScrollBar()->sizeHint().width() - 4);
+    FSpecPicture = PaintSpecialAbilities(layout, width, SPEC_MIN_HEIGHT);
+    imSpec->setPixmap(QPixmap::fromImage(FSpecPicture));
+    imSpec->resize(FSpecPicture.size());
+    sbSpec->horizontalScrollBar()->setValue(0);
+    sbSpec->verticalScrollBar()->setValue(0);
+}
+
+void TDetailPage::btnEditClick() { SaveCardDetails(); }
+
+void TDetailPage::SaveCardDetails()
+{
+    if (!HasCurrentCard()) return;
+    const int id = CurrentCardId();
+    TCommand& upd = dmVDB->updLapok;
+    upd.SetParam("PIDXLAP", id);
+    upd.SetParam("L_LAPSZAM", eLsz->text());
+    upd.SetParam("L_NEV", eNev->text());
+    upd.SetParam("L_VELKOR", cbVelkor->SelectedKey());
+    upd.SetParam("L_LAPTIPUS", cbLTipus->SelectedKey());
+    upd.SetParam("L_LEIDEZES", eIdez->text());
+    upd.SetParam("L_UTAK", eUt->text());
+    upd.SetParam("L_SZINT", IntegerOrNull(eSzint->text()));
+    upd.SetParam("L_HP", IntegerOrNull(eHp->text()));
+    upd.SetParam("L_DB", IntegerOrNull(eDB->text()));
+    upd.SetParam("L_GYAKORISAG", cbGyakorisag->SelectedKey());
+    // A main god's paths that are not four digits stop the save here, before anything is written.
+    upd.SetParam("L_LEIDEZESTECH", NormalizeSummoning(eIdez->text(), eUt->text(), cbLTipus->SelectedKey()));
+    upd.Execute();
+    dmVDB->SaveCardNote(id, mSajat->toPlainText());
+    ReopenCardList(id);
+}
+
+void TDetailPage::ReopenCardList(int keepCardId)
+{
+    TQuery& cards = AM->qLapok;
+    TControlsSuspended suspended(cards);
+    cards.Close();
+    cards.Open();
+    // A card that the edit took out of the filter is not found: the list stays on its first card.
+    if (keepCardId >= 0 && !cards.IsEmpty()) cards.Locate("L_ID", keepCardId);
+}
+
+void TDetailPage::LinkProperty(int kind)
+{
+    if (!HasCurrentCard()) return;
+    const int id = CurrentCardId();
+    const QString linked = PropertyPicker ? PropertyPicker(kind) : QString();
+    if (linked.isEmpty()) return;
+    AM->Tulajdonsag_Insert(id, linked);
+    LoadCardProperties();
+}
+
+void TDetailPage::sb1Click() { LinkProperty(1); }
+
+void TDetailPage::sb3Click() { LinkProperty(2); }
+
+void TDetailPage::lbTorles(QToolButton* sender)
+{
+    if (!sender || !HasCurrentCard()) return;
+    const int tag = sender->property("Tag").toInt();
+    QString linked;
+    if (tag == 1) {
+        QListWidgetItem* item = lbTulajd->currentItem();
+        if (!item || !item->isSelected()) return;
+        linked = AM->GetFieldValue("TTULAJDONSAG", "TULAJDONSAG_NEV", item->text(), "TULAJDONSAG_ID");
+    } else if (tag == 2) {
+        QListWidgetItem* item = lbSpecTulajd->currentItem();
+        if (!item || !item->isSelected()) return;
+        linked = AM->GetFieldValue("TKATEGORIA", "KATEGORIA_NEV", item->text(), "KATEGORIA_ID");
+    } else {
+        return;
+    }
+    if (linked.isEmpty()) return;
+    AM->Tulajdonsag_Delete(CurrentCardId(), linked);
+    LoadCardProperties();
+}
+
+void TDetailPage::sb6Click()
+{
+    if (!HasCurrentCard()) return;
+    const int id = CurrentCardId();
+    TFormOpenPars pars;
+    InitFormOpenPars(pars);
+    pars.Id = id;
+    if (SpecEditorOpener) SpecEditorOpener(pars);
+    AM->OpenCardSpecials(id);
+    DrawSpecialAbilities();
+}
+
+void TDetailPage::acDBDeleteExecute()
+{
+    if (!AskYesNo(QStringLiteral("Valóban szeretné törölni a lapok darabszámait?"))) return;
+    AM->RunCommand("UPDATE TLAP SET L_DB = NULL");
+    ReopenCardList(-1);
+}

@@ -144,4 +144,5 @@ private:
     void LimitNote();
 
     QImage FSpecPicture;
+    int FNoteLength = 0;  // the note's length after the last accepted change
 };

@@ -1,0 +1,73 @@
+// Starts the program on a temporary copy of the demo catalogue and saves pictures of the detail
+// page for a main god, a people card and card 025 (three abilities, two of them wrapping), and of
+// the abilities editor in its new state.
+// Usage: screenshot_detail <folder>   (QT_QPA_PLATFORM=offscreen is enough)
+#include "app/Guard.h"
+#include "app/Program.h"
+#include "browser/uDetailPage.h"
+#include "browser/ufMain.h"
+#include "refdata/ufSpec.h"
+#include "storage/uAM.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+
+namespace {
+bool Save(QWidget* w, const QString& folder, const QString& name)
+{
+    QTest::qWait(100);
+    const QString file = QDir(folder).filePath(name);
+    const bool ok = w->grab().save(file);
+    std::printf("%s %s\n", ok ? "saved" : "FAILED", qPrintable(file));
+    return ok;
+}
+
+bool ShowCard(const QString& number)
+{
+    if (!AM->qLapok.Locate("L_LAPSZAM", number)) {
+        std::printf("no card %s\n", qPrintable(number));
+        return false;
+    }
+    return true;
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    TVelkorApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: screenshot_detail <folder>\n");
+        return 2;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(folder);
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath("DB");
+    QFile::copy(QStringLiteral(VELKOR_PROGRAM_DIR "/DB/Velkor.db"), dir.filePath("DB/Velkor.db"));
+    QFile::setPermissions(dir.filePath("DB/Velkor.db"), QFile::ReadOwner | QFile::WriteOwner);
+    TProgram program(dir.path());
+    program.Create();
+    fMain->show();
+    fMain->acTs1Execute();
+    QTest::qWait(200);
+
+    bool ok = true;
+    ok &= ShowCard("001") && Save(fMain, folder, "detail_main_god.png");
+    ok &= ShowCard("029") && Save(fMain, folder, "detail_people.png");
+    ok &= ShowCard("025") && Save(fMain, folder, "detail_025.png");
+
+    TFormOpenPars pars;
+    pars.Id = AM->qLapok.FieldByName("L_ID").AsInteger();
+    TfSpec editor(pars);
+    editor.LoadSpecs();
+    editor.show();
+    QTest::qWait(100);
+    ok &= Save(&editor, folder, "spec_browse.png");
+    editor.btnUjClick();
+    ok &= Save(&editor, folder, "spec_new.png");
+    return ok ? 0 : 1;
+}

@@ -468,6 +468,8 @@ void TDetailPage::ReopenCardList(int keepCardId)
     cards.Open();
     // A card that the edit took out of the filter is not found: the list stays on its first card.
     if (keepCardId >= 0 && !cards.IsEmpty()) cards.Locate("L_ID", keepCardId);
+    // An edit can take the card out of the filter: the count under the grid follows.
+    if (AM->Host()) AM->Host()->SetCardCountCaption(QString::number(cards.RecordCount()) + QStringLiteral(" darab"));
 }
 
 void TDetailPage::LinkProperty(int kind)

@@ -240,6 +240,7 @@ TEST_F(DetailPageTest, SavedCardOutOfTheFilterLeavesTheListOnItsFirstCard)
     Page->eSzint->setText("");
     Page->btnEdit->click();
     EXPECT_EQ(AM->qLapok.RecordCount(), count - 1);
+    EXPECT_EQ(fMain->lDb->text(), QString::number(count - 1) + " darab");
     EXPECT_EQ(AM->qLapok.RecNo(), 0);
     EXPECT_EQ(Page->eNev->text(), AM->qLapok.FieldByName("L_NEV").AsString());
 }

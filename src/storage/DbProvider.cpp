@@ -127,13 +127,6 @@ QString Utf8(const char* s) { return QString::fromUtf8(s ? s : ""); }
 
 }  // namespace
 
-QString FoldCase(const QString& s) { return s.toCaseFolded(); }
-
-bool StartsWithNoCase(const QString& text, const QString& prefix)
-{
-    return text.toCaseFolded().startsWith(prefix.toCaseFolded());
-}
-
 // ---------------------------------------------------------------------------------------------
 // TConnection
 
@@ -608,13 +601,6 @@ QString TQuery::ValueText(int row, int column) const
     uint32_t len;
     const char* p = CellData(row, column, &len);
     return p ? QString::fromUtf8(p, len) : QString();
-}
-
-QByteArray TQuery::ValueUtf8(int row, int column) const
-{
-    uint32_t len;
-    const char* p = CellData(row, column, &len);
-    return p ? QByteArray(p, len) : QByteArray();
 }
 
 qint64 TQuery::ValueInteger(int row, int column) const

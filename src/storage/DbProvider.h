@@ -58,11 +58,6 @@ private:
     std::unique_ptr<QCollator> FCollator;
 };
 
-// Unicode case folding of a whole text, as the catalogue's LIKE and = compare.
-QString FoldCase(const QString& s);
-// True when text begins with prefix, ignoring letter case for every letter (accents included).
-bool StartsWithNoCase(const QString& text, const QString& prefix);
-
 // SQL text with :NAME parameters; shared by queries and commands.
 class TStatement {
 public:
@@ -175,7 +170,6 @@ public:
     qint64 ValueInteger(int row, int column) const;
     QVariant Value(int row, int column) const;
     bool ValueIsNull(int row, int column) const;
-    QByteArray ValueUtf8(int row, int column) const;
 
     // Notifications to the views: held back while disabled, sent once when enabled again.
     void DisableControls();

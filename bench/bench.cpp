@@ -231,19 +231,15 @@ int main(int argc, char** argv)
     std::printf("== demo catalogue ==\n");
     // A copy, so that the measured sorts do not end up in the program folder's settings.
     QTemporaryDir small;
-    QDir(small.path()).mkpath("DB");
-    QFile::copy(QDir(demo).filePath("DB/Velkor.db"), small.filePath("DB/Velkor.db"));
-    QFile::setPermissions(small.filePath("DB/Velkor.db"), QFile::ReadOwner | QFile::WriteOwner);
+    CopyCatalogue(demo, small.path());
     MeasureCatalogue(small.path());
     MeasureWindow(small.path());
     MeasureStartup(demo);
 
     std::printf("== 100,000 cards ==\n");
     QTemporaryDir dir;
-    QDir(dir.path()).mkpath("DB");
+    CopyCatalogue(demo, dir.path());
     const QString big = dir.filePath("DB/Velkor.db");
-    QFile::copy(QDir(demo).filePath("DB/Velkor.db"), big);
-    QFile::setPermissions(big, QFile::ReadOwner | QFile::WriteOwner);
     if (!GrowCatalogue(big, 100000)) return 1;
     const long before = ResidentKb();
     MeasureCatalogue(dir.path());

@@ -6,16 +6,15 @@
 #include <gtest/gtest.h>
 
 #include "QtPrint.h"
+#include "app/Program.h"
 #include "storage/DbProvider.h"
 
 class TTempCatalogue {
 public:
     TTempCatalogue()
     {
-        QDir(Dir.path()).mkpath("DB");
-        const QString source = QStringLiteral(VELKOR_PROGRAM_DIR "/DB/Velkor.db");
-        EXPECT_TRUE(QFile::copy(source, DbPath())) << "demo catalogue missing: " << source.toStdString();
-        QFile::setPermissions(DbPath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+        EXPECT_TRUE(CopyCatalogue(QStringLiteral(VELKOR_PROGRAM_DIR), Dir.path()))
+            << "demo catalogue missing in " VELKOR_PROGRAM_DIR;
     }
     QString ProgramDir() const { return Dir.path(); }
     QString DbPath() const { return Dir.path() + "/DB/Velkor.db"; }

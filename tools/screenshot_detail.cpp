@@ -46,9 +46,7 @@ int main(int argc, char** argv)
     const QString folder = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(folder);
     QTemporaryDir dir;
-    QDir(dir.path()).mkpath("DB");
-    QFile::copy(QStringLiteral(VELKOR_PROGRAM_DIR "/DB/Velkor.db"), dir.filePath("DB/Velkor.db"));
-    QFile::setPermissions(dir.filePath("DB/Velkor.db"), QFile::ReadOwner | QFile::WriteOwner);
+    CopyCatalogue(QStringLiteral(VELKOR_PROGRAM_DIR), dir.path());
     TProgram program(dir.path());
     program.Create();
     fMain->show();

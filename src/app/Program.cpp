@@ -8,6 +8,9 @@
 #include "storage/uAM.h"
 #include "storage/udmVDB.h"
 
+#include <QDir>
+#include <QFile>
+
 TProgram::TProgram(const QString& programDir)
 {
     QPList = new TQPList;
@@ -38,4 +41,13 @@ TProgram::~TProgram()
     AM = nullptr;
     delete QPList;
     QPList = nullptr;
+}
+
+bool CopyCatalogue(const QString& fromProgramDir, const QString& toProgramDir)
+{
+    const QString target = QDir(toProgramDir).filePath("DB/Velkor.db");
+    if (!QDir(toProgramDir).mkpath("DB")) return false;
+    QFile::remove(target);
+    if (!QFile::copy(QDir(fromProgramDir).filePath("DB/Velkor.db"), target)) return false;
+    return QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
 }

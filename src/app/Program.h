@@ -15,3 +15,7 @@ public:
     // Runs the main window's creation steps through the application-wide handler.
     void Create();
 };
+
+// Copies the catalogue of one program folder (DB/Velkor.db) into another, writable by its owner;
+// the tools and the benchmark work on such copies so the real catalogue is never touched.
+bool CopyCatalogue(const QString& fromProgramDir, const QString& toProgramDir);

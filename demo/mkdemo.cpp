@@ -13,10 +13,8 @@
 
 #include <sqlite3.h>
 
-#include <csetjmp>
 #include <cstdio>
 
-#include <jpeglib.h>
 
 namespace {
 
@@ -45,63 +43,14 @@ bool ExecFile(sqlite3* db, const QString& path)
     return true;
 }
 
-// --- JPEG writing through libjpeg; a fatal library error comes back here instead of exit() ---
-
-struct TJpegError {
-    jpeg_error_mgr Mgr;
-    std::jmp_buf Jump;
-};
-
-void JpegErrorExit(j_common_ptr cinfo)
-{
-    auto* err = reinterpret_cast<TJpegError*>(cinfo->err);
-    char text[JMSG_LENGTH_MAX];
-    (*cinfo->err->format_message)(cinfo, text);
-    std::fprintf(stderr, "mkdemo: jpeg: %s\n", text);
-    std::longjmp(err->Jump, 1);
-}
-
-// Only plain C data lives in this frame, so the longjmp out of libjpeg skips no destructor.
-bool EncodeJpeg(const uchar* bits, int width, int height, int stride, FILE* out, int quality)
-{
-    jpeg_compress_struct cinfo;
-    TJpegError err;
-    cinfo.err = jpeg_std_error(&err.Mgr);
-    err.Mgr.error_exit = JpegErrorExit;
-    if (setjmp(err.Jump)) {
-        jpeg_destroy_compress(&cinfo);
-        return false;
-    }
-    jpeg_create_compress(&cinfo);
-    jpeg_stdio_dest(&cinfo, out);
-    cinfo.image_width = JDIMENSION(width);
-    cinfo.image_height = JDIMENSION(height);
-    cinfo.input_components = 4;
-    cinfo.in_color_space = JCS_EXT_BGRX;  // QImage::Format_RGB32 in memory on little-endian
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, quality, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(bits + size_t(cinfo.next_scanline) * size_t(stride));
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    return true;
-}
+// --- JPEG writing ---
 
 bool WriteJpeg(const QImage& image, const QString& path)
 {
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    FILE* out = std::fopen(QFile::encodeName(path).constData(), "wb");
-    if (!out) {
-        std::fprintf(stderr, "mkdemo: cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    const bool ok = EncodeJpeg(rgb.constBits(), rgb.width(), rgb.height(), int(rgb.bytesPerLine()), out, 85);
-    const bool closed = std::fclose(out) == 0;
-    if (!ok || !closed) QFile::remove(path);
-    return ok && closed;
+    if (image.save(path, "JPG", 85)) return true;
+    std::fprintf(stderr, "mkdemo: cannot write %s\n", qPrintable(path));
+    QFile::remove(path);
+    return false;
 }
 
 // --- drawing ---

@@ -13,8 +13,8 @@ class TTempCatalogue {
 public:
     TTempCatalogue()
     {
-        EXPECT_TRUE(CopyCatalogue(QStringLiteral(VELKOR_PROGRAM_DIR), Dir.path()))
-            << "demo catalogue missing in " VELKOR_PROGRAM_DIR;
+        EXPECT_TRUE(CopyCatalogue(QStringLiteral(VELKOR_DEMO_DIR), Dir.path()))
+            << "demo catalogue missing in " VELKOR_DEMO_DIR;
     }
     QString ProgramDir() const { return Dir.path(); }
     QString DbPath() const { return Dir.path() + "/DB/Velkor.db"; }

@@ -3,7 +3,7 @@
 #include "app/AppVer.h"
 #include "app/ufAbout.h"
 #include "app/ufExcept.h"
-#include "browser/Bitmaps.h"
+#include "bitmaps/Bitmaps.h"
 #include "storage/FormOpenPars.h"
 
 #include <QApplication>

@@ -1,5 +1,7 @@
 #include "app/AppVer.h"
 
+#include "AppVersion.h"
+
 #include <limits>
 
 TAppVer AppVer;

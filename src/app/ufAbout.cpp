@@ -3,8 +3,9 @@
 #include "app/AppVer.h"
 #include "app/Guard.h"
 #include "app/Messages.h"
+#include "app/ProgramFolder.h"
 #include "app/ShellUtil.h"
-#include "browser/Bitmaps.h"
+#include "bitmaps/Bitmaps.h"
 #include "storage/DbProvider.h"
 
 #include <QFrame>
@@ -76,7 +77,7 @@ TfAbout::TfAbout(QWidget* parent) : QDialog(parent)
     imIcon = new QLabel(frame);
     imIcon->setObjectName(QStringLiteral("imIcon"));
     imIcon->setGeometry(10, 13, 32, 32);
-    imIcon->setPixmap(QPixmap::fromImage(BuiltinBitmap(QStringLiteral("PROGRAM_ICON"))));
+    imIcon->setPixmap(ProgramIcon().pixmap(32, 32));
 
     lProgName = MakeLabel(QStringLiteral("lProgName"), QStringLiteral("Velkor Adatbázis"), frame,
                           QRect(54, 8, 300, 24));

@@ -4,7 +4,7 @@
 #include "app/Guard.h"
 #include "app/Messages.h"
 #include "app/ShellUtil.h"
-#include "browser/Bitmaps.h"
+#include "bitmaps/Bitmaps.h"
 
 #include <QFrame>
 #include <QGuiApplication>

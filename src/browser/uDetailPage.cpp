@@ -2,8 +2,8 @@
 
 #include "app/Guard.h"
 #include "app/Messages.h"
-#include "browser/LComboBox.h"
-#include "browser/uPaths.h"
+#include "widgets/LComboBox.h"
+#include "bitmaps/uPaths.h"
 #include "browser/ufTulSel.h"
 #include "refdata/ufSpec.h"
 #include "storage/FormOpenPars.h"

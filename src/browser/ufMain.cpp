@@ -2,10 +2,11 @@
 
 #include "app/Guard.h"
 #include "app/Messages.h"
+#include "app/ProgramFolder.h"
 #include "app/ShellUtil.h"
 #include "app/ufAbout.h"
-#include "browser/Bitmaps.h"
-#include "browser/LComboBox.h"
+#include "bitmaps/Bitmaps.h"
+#include "widgets/LComboBox.h"
 #include "browser/uDetailPage.h"
 #include "browser/uGridPage.h"
 #include "browser/udmColumns.h"
@@ -39,7 +40,7 @@ TfMain::TfMain(const QString& programDir, QWidget* parent)
 {
     setObjectName("fMain");
     setWindowTitle(QStringLiteral("Velkor Adatbázis"));
-    setWindowIcon(QIcon(QPixmap::fromImage(BuiltinBitmap("PROGRAM_ICON"))));
+    setWindowIcon(ProgramIcon());
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 

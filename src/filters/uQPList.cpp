@@ -1,6 +1,7 @@
 #include "filters/uQPList.h"
 
 #include "storage/DbProvider.h"
+#include "storage/uAM.h"
 
 #include <algorithm>
 
@@ -155,11 +156,6 @@ QString QuoteSqlText(const QString& value)
 // ---------------------------------------------------------------------------------------------
 // Stored filters
 
-const QString GetFilterSql = QStringLiteral(
-    "SELECT TFILTER.F_ID, TFILTER.F_FBID, TFILTER.F_FTID, TFILTER.F_FOID, TFILTER.F_VALUE, TFILTER.F_ORDER, "
-    "TFILTER.F_GROUP, TFILTER.F_ANDOR, TFILTER.F_FIELDNAME, TFILTER.F_OPERATION, TFILTER.F_VALUETYPE, "
-    "TFILTERTYPE.FT_FIELD FROM (TFILTER INNER JOIN TFILTERTYPE ON TFILTER.F_FTID = TFILTERTYPE.FT_ID) "
-    "WHERE F_FBID = :PID ORDER BY F_ORDER ;");
 
 void LoadStoredFilter(TQuery& qGetFilter, int filterId, quint8 kind, TQPList& list)
 {

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "storage/CardListConditions.h"
+
 #include <functional>
 #include <memory>
 #include <utility>
@@ -54,7 +56,7 @@ inline TQueryPiece MakePiece(quint8 kind, const QString& field, const QString& o
 }
 
 // An ordered list of conditions that owns them: a removed condition is destroyed.
-class TQPList {
+class TQPList : public TCardListConditions {
 public:
     TQPList() = default;
     TQPList(const TQPList&) = delete;
@@ -77,10 +79,10 @@ public:
 
     // True when the FieldName of any condition contains text (case-sensitive): the card list
     // then needs its SELECT joined with TLAPTUL (text "LT_TULID").
-    bool AnyFieldContains(const QString& text) const;
+    bool AnyFieldContains(const QString& text) const override;
 
     // "WHERE " + the clause lines, each ended by CR LF; empty when no condition produces SQL.
-    QString BuildWhereClause() const;
+    QString BuildWhereClause() const override;
 
 private:
     std::vector<std::unique_ptr<TQueryPiece>> FItems;
@@ -97,9 +99,6 @@ bool IsIntegerLiteral(const QString& value);
 QString QuoteSqlText(const QString& value);
 
 // --- stored filters --------------------------------------------------------------------------
-
-// The rows of a stored filter joined with their filter type; parameter PID is the filter id.
-extern const QString GetFilterSql;
 
 // Appends the rows of stored filter filterId, in F_ORDER order, as conditions of the given kind.
 // The left operand is the filter type's current FT_FIELD; rows of an unknown type are dropped.

@@ -1,11 +1,17 @@
 #include "storage/uAM.h"
 
 #include "storage/CatalogNames.h"
-#include "filters/uQPList.h"
 
 #include <QDir>
 
 TAM* AM = nullptr;
+
+const QString GetFilterSql = QStringLiteral(
+    "SELECT TFILTER.F_ID, TFILTER.F_FBID, TFILTER.F_FTID, TFILTER.F_FOID, TFILTER.F_VALUE, TFILTER.F_ORDER, "
+    "TFILTER.F_GROUP, TFILTER.F_ANDOR, TFILTER.F_FIELDNAME, TFILTER.F_OPERATION, TFILTER.F_VALUETYPE, "
+    "TFILTERTYPE.FT_FIELD FROM (TFILTER INNER JOIN TFILTERTYPE ON TFILTER.F_FTID = TFILTERTYPE.FT_ID) "
+    "WHERE F_FBID = :PID ORDER BY F_ORDER ;");
+
 
 TAM::TAM(const QString& programDir, QObject* parent)
     : QObject(parent),

@@ -1,13 +1,13 @@
 #pragma once
 // The main data module: the one catalogue connection, the card list whose current row is the
 // current card everywhere, the scratch query and command, and the fixed statements.
+#include "storage/CardListConditions.h"
 #include "storage/DbProvider.h"
 
 #include <QObject>
 #include <QString>
 #include <QVariant>
 
-class TQPList;
 
 // What the card list needs of the window that shows it; the main window registers one, tests
 // register their own. Error reports go through it so that storage opens no window itself.
@@ -36,8 +36,8 @@ public:
     void SetHost(TCardListHost* host) { FHost = host; }
     TCardListHost* Host() const { return FHost; }
     // The active conditions the card list is filtered by (may be null: no conditions).
-    void SetConditions(TQPList* list) { FConditions = list; }
-    TQPList* Conditions() const { return FConditions; }
+    void SetConditions(TCardListConditions* list) { FConditions = list; }
+    TCardListConditions* Conditions() const { return FConditions; }
 
     const QString& ProgramDir() const { return FProgramDir; }
     QString CatalogFileName() const;
@@ -92,7 +92,10 @@ private:
 
     QString FProgramDir;
     TCardListHost* FHost = nullptr;
-    TQPList* FConditions = nullptr;
+    TCardListConditions* FConditions = nullptr;
 };
 
 extern TAM* AM;
+
+// The rows of a stored filter joined with their filter type; parameter PID is the filter id.
+extern const QString GetFilterSql;

@@ -1,4 +1,5 @@
 #include "app/AppVer.h"
+#include "AppVersion.h"
 
 #include <gtest/gtest.h>
 

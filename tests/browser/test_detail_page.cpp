@@ -5,7 +5,7 @@
 
 #include "app/Messages.h"
 #include "app/Program.h"
-#include "browser/LComboBox.h"
+#include "widgets/LComboBox.h"
 #include "browser/uDetailPage.h"
 #include "browser/ufMain.h"
 #include "browser/ufTulSel.h"

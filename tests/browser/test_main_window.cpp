@@ -4,7 +4,7 @@
 
 #include "app/Messages.h"
 #include "app/Program.h"
-#include "browser/LComboBox.h"
+#include "widgets/LComboBox.h"
 #include "browser/uDetailPage.h"
 #include "browser/uGridPage.h"
 #include "browser/udmColumns.h"

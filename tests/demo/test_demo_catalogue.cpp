@@ -358,7 +358,7 @@ TEST_F(DemoCatalogue, DecksAreHeadedByMainGods)
 
 TEST_F(DemoCatalogue, PicturesExistDecodeAndPeopleAreSideways)
 {
-    const QDir gfx(QStringLiteral(VELKOR_PROGRAM_DIR "/GFX"));
+    const QDir gfx(QStringLiteral(VELKOR_DEMO_DIR "/GFX"));
     const QImage back(gfx.filePath("hatlap.jpg"));
     ASSERT_FALSE(back.isNull()) << "card back missing";
     EXPECT_EQ(back.size(), QSize(250, 350));

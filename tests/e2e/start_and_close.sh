@@ -4,9 +4,10 @@
 # known sections.
 set -euo pipefail
 build="$1"
+demo="${2:-$1}"  # the pristine demo program folder (catalogue and pictures)
 dir=$(mktemp -d)
 trap 'kill ${app:-} ${xvfb:-} 2>/dev/null || true; rm -rf "$dir"' EXIT
-cp -r "$build/VelkorDB" "$build/DB" "$build/GFX" "$dir/"
+cp -r "$build/VelkorDB" "$demo/DB" "$demo/GFX" "$dir/"
 
 display=""
 for n in $(seq 90 120); do

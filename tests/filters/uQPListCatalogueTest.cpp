@@ -2,6 +2,7 @@
 // statements checked by the rows they return, and random box texts and stored values that must
 // never break the statement's structure.
 #include "filters/uQPList.h"
+#include "storage/uAM.h"
 
 #include "TestCatalogue.h"
 #include "storage/CatalogNames.h"

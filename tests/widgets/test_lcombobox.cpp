@@ -1,5 +1,5 @@
 // The keyed combo box: selection by key and by text on a real widget.
-#include "browser/LComboBox.h"
+#include "widgets/LComboBox.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "browser/uPaths.h"
+#include "bitmaps/uPaths.h"
 
-#include "browser/Bitmaps.h"
+#include "bitmaps/Bitmaps.h"
 #include "storage/Exceptions.h"
 
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "browser/Bitmaps.h"
+#include "bitmaps/Bitmaps.h"
 
 #include <QSet>
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@ TEST(BitmapLookup, NamesAndSizes)
         {"IKON_B", {18, 18}}, {"IKON_K", {18, 18}}, {"IKON_P", {18, 18}}, {"IKON_S", {18, 18}},
         {"BACK_02", {250, 152}}, {"FOIST_001", {47, 40}}, {"FOIST_020", {47, 40}}, {"FOIST_401", {47, 40}},
         {"FOIST_408", {47, 40}}, {"FOIST_550", {47, 40}}, {"FOIST_559", {47, 40}}, {"FOIST_560", {47, 40}},
-        {"TAB_MARK_1", {16, 16}}, {"TAB_MARK_2", {16, 16}}, {"PROGRAM_ICON", {32, 32}}, {"ERROR_ICON", {32, 32}},
+        {"TAB_MARK_1", {16, 16}}, {"TAB_MARK_2", {16, 16}}, {"ERROR_ICON", {32, 32}},
     };
     for (const Case& c : cases) EXPECT_EQ(BuiltinBitmap(QString::fromLatin1(c.name)).size(), c.size) << c.name;
 
@@ -19,8 +19,8 @@ TEST(BitmapLookup, NamesAndSizes)
         EXPECT_TRUE(BuiltinBitmap(QString::fromLatin1(unknown)).isNull()) << unknown;
     EXPECT_TRUE(TransparentBitmap(QImage()).isNull());
     EXPECT_TRUE(BuiltinTransparentBitmap(QStringLiteral("IKON_Q")).isNull());
-    // 8 icons, 31 portraits, the tile, two tab marks, the program and the error picture.
-    EXPECT_EQ(BuiltinBitmapNames().size(), 8 + 31 + 1 + 2 + 2);
+    // 8 icons, 31 portraits, the tile, two tab marks and the error picture.
+    EXPECT_EQ(BuiltinBitmapNames().size(), 8 + 31 + 1 + 2 + 1);
 }
 
 TEST(BitmapIcons, TwentyFourBitsWithAnUnpaintedBackground)

@@ -1,4 +1,4 @@
-#include "browser/Bitmaps.h"
+#include "bitmaps/Bitmaps.h"
 
 #include <QHash>
 #include <QPainter>
@@ -268,38 +268,6 @@ QImage TabMark(bool added)
     return img.convertToFormat(QImage::Format_ARGB32);
 }
 
-QImage ProgramIcon()
-{
-    QImage img = NewArgb(32, 32);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    // Two cards fanned out, the front one with the game's V.
-    p.setPen(QPen(QColor(60, 40, 20), 1));
-    p.setBrush(QColor(70, 90, 150));
-    p.save();
-    p.translate(16, 16);
-    p.rotate(-14);
-    p.drawRoundedRect(QRectF(-10, -14, 20, 28), 3, 3);
-    p.restore();
-    p.save();
-    p.translate(17, 17);
-    p.rotate(8);
-    QLinearGradient face(0, -14, 0, 14);
-    face.setColorAt(0, QColor(170, 30, 30));
-    face.setColorAt(1, QColor(110, 10, 10));
-    p.setBrush(face);
-    p.drawRoundedRect(QRectF(-10, -14, 20, 28), 3, 3);
-    p.setPen(QPen(QColor(235, 190, 60), 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(QRectF(-8, -12, 16, 24), 2, 2);
-    p.restore();
-    p.translate(17, 17);
-    p.rotate(8);
-    DrawGlyph(p, QChar('V'), QRectF(-6, -8, 12, 15), QColor(245, 205, 70), 2.4);
-    p.end();
-    return img.convertToFormat(QImage::Format_ARGB32);
-}
-
 QImage ErrorIcon()
 {
     QImage img = NewArgb(32, 32);
@@ -342,7 +310,6 @@ const QHash<QString, TPainterFn>& Painters()
         h.insert(QStringLiteral("BACK_02"), BackgroundTile);
         h.insert(QStringLiteral("TAB_MARK_1"), [] { return TabMark(true); });
         h.insert(QStringLiteral("TAB_MARK_2"), [] { return TabMark(false); });
-        h.insert(QStringLiteral("PROGRAM_ICON"), ProgramIcon);
         h.insert(QStringLiteral("ERROR_ICON"), ErrorIcon);
         return h;
     }();

@@ -1,4 +1,4 @@
-#include "browser/LComboBox.h"
+#include "widgets/LComboBox.h"
 
 TLComboBox::TLComboBox(QWidget* parent) : QComboBox(parent) {}
 

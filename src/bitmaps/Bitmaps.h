@@ -2,7 +2,7 @@
 // The built-in bitmaps, looked up by name: the path icons IKON_V ... IKON_S (18 x 18, 24 bits,
 // background colour in the bottom-left pixel), the main-god portraits FOIST_ + card number
 // (47 x 40), the background tile BACK_02 (250 x 152), the deck tab marks TAB_MARK_1 (card added)
-// and TAB_MARK_2 (card removed), the program icon PROGRAM_ICON and the error picture ERROR_ICON.
+// and TAB_MARK_2 (card removed), and the error picture ERROR_ICON (the program's own icon is a set of files in the resources).
 // They are drawn in code the first time they are asked for and kept; an unknown name gives a null
 // image.
 #include <QImage>

@@ -1,5 +1,5 @@
-#include "browser/Bitmaps.h"
-#include "browser/uPaths.h"
+#include "bitmaps/Bitmaps.h"
+#include "bitmaps/uPaths.h"
 #include "storage/Exceptions.h"
 
 #include "TestCatalogue.h"

@@ -1,0 +1,18 @@
+# Copies the pristine demo (FROM) into a program folder (TO): the catalogue only when TO has none,
+# each picture only when TO has no file of that name. With RESET=ON both are replaced.
+if(NOT DEFINED FROM OR NOT DEFINED TO)
+  message(FATAL_ERROR "usage: cmake -DFROM=<demo folder> -DTO=<program folder> [-DRESET=ON] -P InstallDemo.cmake")
+endif()
+file(MAKE_DIRECTORY "${TO}/DB" "${TO}/GFX")
+if(RESET OR NOT EXISTS "${TO}/DB/Velkor.db")
+  file(COPY_FILE "${FROM}/DB/Velkor.db" "${TO}/DB/Velkor.db")
+  if(RESET)
+    message(STATUS "demo catalogue reset: ${TO}/DB/Velkor.db")
+  endif()
+endif()
+file(GLOB pictures RELATIVE "${FROM}/GFX" "${FROM}/GFX/*")
+foreach(name IN LISTS pictures)
+  if(RESET OR NOT EXISTS "${TO}/GFX/${name}")
+    file(COPY_FILE "${FROM}/GFX/${name}" "${TO}/GFX/${name}")
+  endif()
+endforeach()

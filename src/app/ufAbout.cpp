@@ -2,6 +2,7 @@
 
 #include "app/AppVer.h"
 #include "app/Guard.h"
+#include "app/WidgetUtil.h"
 #include "app/Messages.h"
 #include "app/ProgramFolder.h"
 #include "app/ShellUtil.h"
@@ -123,8 +124,7 @@ TfAbout::TfAbout(QWidget* parent) : QDialog(parent)
     GuardedConnect(btnOK, &QPushButton::clicked, this, [this] { accept(); });
     GuardedConnect(Label9, &TLinkLabel::clicked, this, [this] { Label9Click(); });
 
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CenterOnScreen(this);
     FormShow();
 }
 

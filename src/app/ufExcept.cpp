@@ -2,6 +2,7 @@
 
 #include "app/AppVer.h"
 #include "app/Guard.h"
+#include "app/WidgetUtil.h"
 #include "app/Messages.h"
 #include "app/ShellUtil.h"
 #include "bitmaps/Bitmaps.h"
@@ -133,8 +134,7 @@ TfExcept::TfExcept(QWidget* parent) : QDialog(parent)
     GuardedConnect(lEMail, &TLinkLabel::clicked, this, [this] { EMAIL_CLICK(); });
     GuardedConnect(btnClose, &QPushButton::clicked, this, [this] { accept(); });
 
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CenterOnScreen(this);
 }
 
 void TfExcept::FillFromPars(const TFormOpenPars& pars)

@@ -4,6 +4,7 @@
 #include "app/Messages.h"
 #include "app/ProgramFolder.h"
 #include "app/ShellUtil.h"
+#include "app/WidgetUtil.h"
 #include "app/ufAbout.h"
 #include "bitmaps/Bitmaps.h"
 #include "widgets/LComboBox.h"
@@ -286,10 +287,7 @@ void TfMain::FormCreate()
     PictureMode = 0;
     RefreshGrid();
     pc->setCurrentWidget(ts2);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect s = screen->geometry();
-        move(s.width() / 2 - frameGeometry().width() / 2, s.height() / 2 - frameGeometry().height() / 2 - 12);
-    }
+    CenterOnScreen(this, 12);
     DeckSummoningTech.clear();
     DeckOpen = false;
     UpdateCatalogueActions();
@@ -360,18 +358,9 @@ void TfMain::pcChange()
 
 void TfMain::FillLookupCombos()
 {
-    cbVelkor->setUpdatesEnabled(false);
-    cbLTipus->setUpdatesEnabled(false);
+    const TUpdatesSuspended held{cbVelkor, cbLTipus};
     cbVelkor->Clear();
     cbLTipus->Clear();
-    struct Restore {
-        TfMain* w;
-        ~Restore()
-        {
-            w->cbVelkor->setUpdatesEnabled(true);
-            w->cbLTipus->setUpdatesEnabled(true);
-        }
-    } restore{this};
     TQuery& q = AM->qTemp;
     q.Close();
     q.SetSQL("SELECT VELKOR_ID, VELKOR_NEV FROM TVELKOR ORDER BY VELKOR_ID");

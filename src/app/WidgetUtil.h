@@ -1,0 +1,34 @@
+#pragma once
+// Small scope guards and placement helpers that every window shares.
+#include <QPointer>
+#include <QWidget>
+
+#include <initializer_list>
+#include <vector>
+
+// The wait (hourglass) cursor for the life of the scope: every walk over the card list, an export,
+// a multi-card picture view. Nests; an exception leaving the scope restores the cursor too.
+class TWaitCursor {
+public:
+    TWaitCursor();
+    ~TWaitCursor();
+    TWaitCursor(const TWaitCursor&) = delete;
+    TWaitCursor& operator=(const TWaitCursor&) = delete;
+};
+
+// Painting of the given widgets held back for the life of the scope (a list refilled item by item
+// repaints once); restored however the scope is left, and a widget destroyed meanwhile is skipped.
+class TUpdatesSuspended {
+public:
+    TUpdatesSuspended(std::initializer_list<QWidget*> widgets);
+    ~TUpdatesSuspended();
+    TUpdatesSuspended(const TUpdatesSuspended&) = delete;
+    TUpdatesSuspended& operator=(const TUpdatesSuspended&) = delete;
+
+private:
+    std::vector<QPointer<QWidget>> FWidgets;
+};
+
+// Moves a window so that its frame stands in the middle of the primary screen, raised by `above`
+// pixels: left = screen width div 2 - width div 2, top = screen height div 2 - height div 2 - above.
+void CenterOnScreen(QWidget* window, int above = 0);

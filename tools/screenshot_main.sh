@@ -4,9 +4,9 @@
 set -euo pipefail
 build="$1"; out="$2"; wait="${3:-3}"
 dir=$(mktemp -d)
-cp -r "$build/VelkorDB" "$build/DB" "$build/GFX" "$dir/"
-export DISPLAY=:97
-Xvfb :97 -screen 0 1024x768x24 >/dev/null 2>&1 &
+cp -r "$build/VelkorDB" "$build/demo/DB" "$build/demo/GFX" "$dir/"
+export DISPLAY=:91
+Xvfb :91 -screen 0 1024x768x24 >/dev/null 2>&1 &
 xvfb=$!
 sleep 1
 (cd "$dir" && QT_QPA_PLATFORM=xcb ./VelkorDB) &

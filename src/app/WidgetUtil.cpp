@@ -31,3 +31,88 @@ void CenterOnScreen(QWidget* window, int above)
     const QRect f = window->frameGeometry();
     window->move(s.left() + s.width() / 2 - f.width() / 2, s.top() + s.height() / 2 - f.height() / 2 - above);
 }
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSet>
+
+namespace {
+// The mnemonic letter of a text (folded), or a null character when it has none.
+QChar MnemonicOf(const QString& text)
+{
+    for (int i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != QLatin1Char('&')) continue;
+        if (text[i + 1] == QLatin1Char('&')) {
+            ++i;
+            continue;
+        }
+        return text[i + 1].toCaseFolded();
+    }
+    return QChar();
+}
+
+QString WithMnemonic(const QString& text, QSet<QChar>& used)
+{
+    if (text.isEmpty()) return text;
+    const QChar own = MnemonicOf(text);
+    if (!own.isNull()) {
+        used.insert(own);
+        return text;
+    }
+    auto pick = [&](bool wordStartsOnly) -> int {
+        for (int i = 0; i < text.size(); ++i) {
+            const QChar c = text[i];
+            if (!c.isLetterOrNumber() || c == QLatin1Char('&')) continue;
+            if (wordStartsOnly && i > 0 && text[i - 1].isLetterOrNumber()) continue;
+            if (!used.contains(c.toCaseFolded())) return i;
+        }
+        return -1;
+    };
+    int at = pick(true);
+    if (at < 0) at = pick(false);
+    if (at < 0) return text;  // every letter is taken: no mnemonic rather than a clash
+    used.insert(text[at].toCaseFolded());
+    QString out = text;
+    out.insert(at, QLatin1Char('&'));
+    return out;
+}
+
+void AssignAmong(const QList<QAction*>& actions)
+{
+    QSet<QChar> used;
+    // Texts that already carry a mnemonic reserve it before the others choose.
+    for (QAction* a : actions)
+        if (!a->isSeparator()) {
+            const QChar own = MnemonicOf(a->text());
+            if (!own.isNull()) used.insert(own);
+        }
+    for (QAction* a : actions) {
+        if (a->isSeparator()) continue;
+        const QString text = a->text();
+        if (MnemonicOf(text).isNull()) a->setText(WithMnemonic(text, used));
+        if (QMenu* sub = a->menu()) AssignMnemonics(sub);
+    }
+}
+}  // namespace
+
+void AssignMnemonics(QMenuBar* bar)
+{
+    if (bar) AssignAmong(bar->actions());
+}
+
+void AssignMnemonics(QMenu* menu)
+{
+    if (menu) AssignAmong(menu->actions());
+}
+
+QString WithoutMnemonic(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (int i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&') && i + 1 < text.size()) ++i;
+        out += text[i];
+    }
+    return out;
+}

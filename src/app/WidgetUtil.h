@@ -32,3 +32,15 @@ private:
 // Moves a window so that its frame stands in the middle of the primary screen, raised by `above`
 // pixels: left = screen width div 2 - width div 2, top = screen height div 2 - height div 2 - above.
 void CenterOnScreen(QWidget* window, int above = 0);
+
+class QMenu;
+class QMenuBar;
+
+// Gives every menu of the bar and every item of those menus (sub-menus included) a keyboard
+// mnemonic ("&") that no sibling shares: a text that has one keeps it; the others take the first
+// free letter, word beginnings first, then any letter of the text. The visible text is unchanged.
+void AssignMnemonics(QMenuBar* bar);
+void AssignMnemonics(QMenu* menu);
+
+// A caption without its mnemonic marks ("&Kilépés" -> "Kilépés", "a && b" -> "a & b").
+QString WithoutMnemonic(const QString& text);

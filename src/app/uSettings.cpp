@@ -9,10 +9,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include <algorithm>
-#include <cstdio>
-#include <list>
+#include <string>
 
 namespace {
 
@@ -24,23 +24,35 @@ const char* const kVisible = "cCols_VISIBLE";
 const char* const kWidth = "cCols_WIDTH";
 const char* const kOrdering = "cCols_ORDERING";
 
-QString ReadText(const CSimpleIniA& ini, const char* section, const char* key, const QString& def)
+QByteArray ReadBytes(const CSimpleIniA& ini, const char* section, const char* key)
 {
     const char* v = ini.GetValue(section, key, nullptr);
-    return v ? QString::fromUtf8(v) : def;
+    return v ? QByteArray(v) : QByteArray();
+}
+
+bool HasKey(const CSimpleIniA& ini, const char* section, const char* key)
+{
+    return ini.GetValue(section, key, nullptr) != nullptr;
 }
 
 int ReadInt(const CSimpleIniA& ini, const char* section, const QByteArray& key, int def)
 {
     const char* v = ini.GetValue(section, key.constData(), nullptr);
     int value = def;
-    if (!v || !ParseIniInteger(QString::fromUtf8(v), value)) return def;
+    if (!v || !ParseIniInteger(QByteArray(v), value)) return def;
     return value;
 }
 
 void WriteInt(CSimpleIniA& ini, const char* section, const QByteArray& key, int value)
 {
     ini.SetValue(section, key.constData(), QByteArray::number(value).constData());
+}
+
+// The bytes read from the file while the text is the one read; otherwise the text as UTF-8.
+QByteArray TextToWrite(const QString& text, const QByteArray& stored)
+{
+    if (!stored.isNull() && QString::fromUtf8(stored) == text) return stored;
+    return text.toUtf8();
 }
 
 void ReadColumnSettings(TdmColumns& columns, const CSimpleIniA& ini)
@@ -72,6 +84,10 @@ void ReadColumnSettings(TdmColumns& columns, const CSimpleIniA& ini)
 
 void WriteColumnSettings(const TdmColumns& columns, CSimpleIniA& ini)
 {
+    // Each column section is written afresh: keys of columns the program no longer has go, and
+    // the ordering keys stand in ascending position, so replaying them in file order at the next
+    // start restores this order exactly. Setting existing keys would keep their old places.
+    for (const char* section : {kOrder, kOrderNum, kVisible, kWidth, kOrdering}) ini.Delete(section, nullptr);
     for (int i = 0; i < columns.cCols.Count(); ++i) {
         const auto& c = columns.cCols[i];
         const QByteArray key = c.FieldName().toUtf8();
@@ -83,19 +99,28 @@ void WriteColumnSettings(const TdmColumns& columns, CSimpleIniA& ini)
     }
 }
 
+bool LoadIni(const QString& fileName, CSimpleIniA& ini)
+{
+    QFile f(fileName);
+    if (!f.exists()) return true;
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    const QByteArray data = f.readAll();
+    return ini.LoadData(data.constData(), size_t(data.size())) >= 0;
+}
+
+// A file that exists but that its owner may not write: the user made it read-only, so it stays.
+bool IsReadOnlyFile(const QFileInfo& info)
+{
+    if (!info.exists()) return false;
+    return !info.isWritable() || !(info.permissions() & QFileDevice::WriteOwner);
+}
+
 }  // namespace
 
-bool ParseIniInteger(const QString& text, int& value)
+bool ParseIniInteger(const QByteArray& text, int& value)
 {
-    const QString t = text.trimmed();
-    if (t.isEmpty()) return false;
-    int i = 0;
-    if (t[0] == u'-' || t[0] == u'+') i = 1;
-    if (i == t.size()) return false;
-    for (int j = i; j < t.size(); ++j)
-        if (t[j] < u'0' || t[j] > u'9') return false;
     bool ok = false;
-    const int v = t.toInt(&ok, 10);
+    const int v = text.toInt(&ok, 10);
     if (!ok) return false;
     value = v;
     return true;
@@ -106,37 +131,53 @@ QString SettingsFileName(const QString& programDir) { return QDir(programDir).fi
 void ReadSettings(const QString& fileName, TSettings& settings, TdmColumns& columns)
 {
     CSimpleIniA ini(true, false, false);
-    if (QFileInfo::exists(fileName)) ini.LoadFile(QFile::encodeName(fileName).constData());
+    LoadIni(fileName, ini);
     const TSettings defaults;
-    settings.GfxPath = ReadText(ini, kPaths, "GfxPath", defaults.GfxPath);
+    settings = defaults;
+    if (HasKey(ini, kPaths, "GfxPath")) {
+        settings.GfxPathStored = ReadBytes(ini, kPaths, "GfxPath");
+        settings.GfxPath = QString::fromUtf8(settings.GfxPathStored);
+    }
     settings.CacheSize = ReadInt(ini, kGfx, "CacheSize", defaults.CacheSize);
-    settings.DBPATH = ReadText(ini, kPaths, "DBPATH", defaults.DBPATH);
+    if (HasKey(ini, kPaths, "DBPATH")) {
+        settings.DBPATHStored = ReadBytes(ini, kPaths, "DBPATH");
+        settings.DBPATH = QString::fromUtf8(settings.DBPATHStored);
+    }
     ReadColumnSettings(columns, ini);
 }
 
 bool WriteSettings(const QString& fileName, const TSettings& settings, const TdmColumns& columns, QString* errorText)
 {
-    // Other keys of an existing file stay, as an INI service keeps them.
+    const auto fail = [&](const QString& why) {
+        if (errorText) *errorText = QStringLiteral("A beállítási fájl nem írható: %1 (%2)").arg(fileName, why);
+        return false;
+    };
+    const QFileInfo info(fileName);
+    if (IsReadOnlyFile(info)) return fail(QStringLiteral("a fájl csak olvasható"));
+
+    // Other sections and keys of an existing file stay, as an INI service keeps them.
     CSimpleIniA ini(true, false, false);
     ini.SetSpaces(false);
-    if (QFileInfo::exists(fileName)) ini.LoadFile(QFile::encodeName(fileName).constData());
-    ini.SetValue(kPaths, "GfxPath", settings.GfxPath.toUtf8().constData());
+    if (!LoadIni(fileName, ini)) return fail(QStringLiteral("a fájl nem olvasható"));
+    ini.SetValue(kPaths, "GfxPath", TextToWrite(settings.GfxPath, settings.GfxPathStored).constData());
     WriteInt(ini, kGfx, "CacheSize", settings.CacheSize);
-    ini.SetValue(kPaths, "DBPATH", settings.DBPATH.toUtf8().constData());
+    ini.SetValue(kPaths, "DBPATH", TextToWrite(settings.DBPATH, settings.DBPATHStored).constData());
     WriteColumnSettings(columns, ini);
 
-    // Write beside the file and rename, so a failed write never leaves half a settings file.
-    const QString temp = fileName + ".tmp";
-    const SI_Error rc = ini.SaveFile(QFile::encodeName(temp).constData(), false);
-    if (rc < 0) {
-        QFile::remove(temp);
-        if (errorText) *errorText = QStringLiteral("A beállítási fájl nem írható: %1").arg(fileName);
-        return false;
+    std::string text;
+    if (ini.Save(text, false) < 0) return fail(QStringLiteral("belső hiba"));
+    // Written beside the file and renamed over it (through a symbolic link to its target), so a
+    // failed write leaves the old file whole and no temporary file behind.
+    // Unbuffered, so that a short write (a full disk) shows in write()'s count: buffered, Qt
+    // reports the commit of a cut file as a success.
+    QSaveFile out(fileName);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return fail(out.errorString());
+    if (out.write(text.data(), qint64(text.size())) != qint64(text.size())) {
+        const QString why = out.errorString();
+        out.cancelWriting();
+        out.commit();  // removes the temporary file
+        return fail(why);
     }
-    if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(fileName).constData()) != 0) {
-        QFile::remove(temp);
-        if (errorText) *errorText = QStringLiteral("A beállítási fájl nem írható: %1").arg(fileName);
-        return false;
-    }
+    if (!out.commit()) return fail(out.errorString());
     return true;
 }

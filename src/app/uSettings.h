@@ -1,6 +1,7 @@
 #pragma once
 // The settings file "velkor.ini" beside the program: picture folder, cache size, a catalogue path
 // kept for the user, and the grid's column layout.
+#include <QByteArray>
 #include <QString>
 
 class TColumnCols;
@@ -10,6 +11,10 @@ struct TSettings {
     QString GfxPath = QStringLiteral("GFX");
     int CacheSize = 20;
     QString DBPATH = QStringLiteral("Db\\Velkor.mdb");
+    // The two texts exactly as the file held them: a value that is not UTF-8 (written on another
+    // system) goes back byte for byte while the text above is left unchanged.
+    QByteArray GfxPathStored;
+    QByteArray DBPATHStored;
 };
 
 // The settings file of a program folder.
@@ -17,9 +22,12 @@ QString SettingsFileName(const QString& programDir);
 
 // A missing file, section or key, or a value that is not an integer, gives the default.
 void ReadSettings(const QString& fileName, TSettings& settings, TdmColumns& columns);
-// Returns false (and writes nothing) when the file cannot be written; errorText says why.
+// Returns false and leaves the old file as it was when the file cannot be written (an unwritable
+// folder, a read-only file, a failed write); errorText says why. A symbolic link is written
+// through, the link itself stays.
 bool WriteSettings(const QString& fileName, const TSettings& settings, const TdmColumns& columns,
                    QString* errorText = nullptr);
 
-// An integer as the settings file writes it: optional sign and decimal digits, nothing else.
-bool ParseIniInteger(const QString& text, int& value);
+// An integer as the settings file writes it: optional sign and decimal digits, surrounding blanks
+// allowed, nothing else (no hex, no exponent, no overflow). The one parser of settings values.
+bool ParseIniInteger(const QByteArray& text, int& value);

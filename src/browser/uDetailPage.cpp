@@ -332,6 +332,7 @@ void TDetailPage::RefreshDetailPage(const QString& cardType)
 void TDetailPage::LoadCardDetails()
 {
     eNev->setText(CardText("L_NEV"));
+    eNev->setCursorPosition(0);  // a long name shows its beginning
     cbVelkor->SelectByKey(CardText("L_VELKOR"));
     cbLTipus->SelectByKey(CardText("L_LAPTIPUS"));
     eUt->setText(CardText("L_UTAK"));

@@ -101,6 +101,7 @@ TGridPage::TGridPage(bool& ctrlHeld, QWidget* parent) : QWidget(parent), FCtrlHe
     FHeader->setStretchLastSection(false);
     FHeader->setMinimumSectionSize(8);
     grQuery->installEventFilter(this);
+    grQuery->viewport()->installEventFilter(this);
     page->addWidget(grQuery, 1);
 
     lDb = new QLabel(this);
@@ -115,6 +116,7 @@ TGridPage::TGridPage(bool& ctrlHeld, QWidget* parent) : QWidget(parent), FCtrlHe
                    [this](int logical, int, int size) { grQueryColumnResize(logical, size); });
     GuardedConnect(grQuery->horizontalScrollBar(), &QScrollBar::valueChanged, this,
                    [this](int) { grQueryHScroll(); });
+    GuardedConnect(FHeader, &QHeaderView::geometriesChanged, this, [this] { LayOutQuickFilterBoxes(); });
 }
 
 void TGridPage::Bind(TQuery* cardList)
@@ -164,6 +166,9 @@ void TGridPage::RebuildGridColumns()
     if (firstColumn > 0 && firstColumn < FModel->columnCount())
         grQuery->horizontalScrollBar()->setValue(firstColumn);
     FRebuilding = false;
+    LayOutQuickFilterBoxes();
+    // New columns drop the selection: the current card is highlighted again at once.
+    FollowCardList();
 }
 
 void TGridPage::RefreshGridTitles()
@@ -187,59 +192,80 @@ void TGridPage::RefreshGridTitles()
     if (!fields.isEmpty()) emit FModel->headerDataChanged(Qt::Horizontal, 0, int(fields.size()) - 1);
 }
 
-QLineEdit* TGridPage::NewBox(const QString& fieldName, int left, int width)
+QLineEdit* TGridPage::NewBox(const QString& fieldName)
 {
     auto* box = new QLineEdit(pnGridTop);
     box->setObjectName(QStringLiteral("e__") + fieldName);
-    box->setGeometry(left, 1, width, pnGridTop->height() - 2);
     box->installEventFilter(this);
     GuardedConnect(box, &QLineEdit::returnPressed, this, [this] { emit QuickFilterRun(); });
-    box->show();
     return box;
+}
+
+void TGridPage::RetireBox(QLineEdit* box)
+{
+    // The box may be the one whose Enter or F3 is being handled right now (the requery it runs
+    // can scroll its column out): it goes out of sight and out of the lookups at once, and is
+    // destroyed only after the event has returned.
+    box->disconnect(this);
+    box->removeEventFilter(this);
+    box->hide();
+    box->clear();
+    box->setObjectName(QString());
+    box->deleteLater();
 }
 
 void TGridPage::RebuildQuickFilterBoxes()
 {
     pnGridTop->setUpdatesEnabled(false);
-    QList<std::pair<QString, QString>> kept;
-    for (const auto& box : QuickFilterBoxes)
-        if (box) kept << std::make_pair(box->objectName().mid(3), box->text());
-    for (const auto& box : QuickFilterBoxes) delete box.data();
+    // A box whose column is still scrolled in is kept with its text (and its focus); boxes of
+    // columns that scrolled out go, so their texts are lost; new columns get empty boxes.
+    QList<QPointer<QLineEdit>> old = QuickFilterBoxes;
     QuickFilterBoxes.clear();
     if (FModel) {
-        int x = 1;
         const QStringList& fields = FModel->ColumnFields();
         for (int col = FirstVisibleColumn(); col < fields.size(); ++col) {
             if (FHeader->isSectionHidden(col)) continue;
-            const int width = FHeader->sectionSize(col);
-            QuickFilterBoxes << NewBox(fields[col], x, width);
-            x += width;
+            QLineEdit* box = nullptr;
+            for (auto it = old.begin(); it != old.end(); ++it)
+                if (*it && (*it)->objectName().mid(3) == fields[col]) {
+                    box = it->data();
+                    old.erase(it);
+                    break;
+                }
+            QuickFilterBoxes << (box ? box : NewBox(fields[col]));
         }
     }
-    for (const auto& box : QuickFilterBoxes)
-        for (const auto& [field, text] : kept)
-            if (box->objectName().mid(3) == field) {
-                box->setText(text);
-                break;
-            }
+    for (const auto& box : old)
+        if (box) RetireBox(box);
     pnGridTop->setUpdatesEnabled(true);
+    LayOutQuickFilterBoxes();
 }
 
 void TGridPage::LayOutQuickFilterBoxes()
 {
     if (!FModel) return;
-    const int first = FirstVisibleColumn();
-    const int columns = FModel->columnCount() - first;
-    if (QuickFilterBoxes.size() < columns) return;
     pnGridTop->setUpdatesEnabled(false);
-    int x = 1;
+    // Each box stands exactly over the visible part of its column: the header's own section
+    // positions, from the header's left edge, clipped to the part of the grid that shows rows.
+    const int origin = FHeader->mapTo(this, QPoint(0, 0)).x() - pnGridTop->x();
+    const int visibleWidth = FHeader->viewport()->width();
     const QStringList& fields = FModel->ColumnFields();
-    for (int col = first; col < fields.size(); ++col) {
-        if (FHeader->isSectionHidden(col)) continue;
-        const int width = FHeader->sectionSize(col);
-        for (const auto& box : QuickFilterBoxes)
-            if (box && box->objectName().mid(3) == fields[col]) box->setGeometry(x, 1, width, box->height());
-        x += width;
+    for (const auto& box : QuickFilterBoxes) {
+        if (!box) continue;
+        const int col = int(fields.indexOf(box->objectName().mid(3)));
+        if (col < 0 || FHeader->isSectionHidden(col)) {
+            box->hide();
+            continue;
+        }
+        const int start = FHeader->sectionViewportPosition(col);
+        const int left = std::max(0, start);
+        const int right = std::min(visibleWidth, start + FHeader->sectionSize(col));
+        if (right <= left) {
+            box->hide();  // beyond the right edge: it keeps its text until its column shows
+            continue;
+        }
+        box->setGeometry(origin + left, 1, right - left, pnGridTop->height() - 2);
+        box->show();
     }
     pnGridTop->setUpdatesEnabled(true);
 }
@@ -268,6 +294,20 @@ QString TGridPage::CurrentRowText() const
     return values.join(u'\t');
 }
 
+int TGridPage::WhollyShownColumn(int preferred) const
+{
+    const int width = FHeader->viewport()->width();
+    const auto whole = [&](int col) {
+        if (col < 0 || col >= FHeader->count() || FHeader->isSectionHidden(col)) return false;
+        const int start = FHeader->sectionViewportPosition(col);
+        return start >= 0 && start + FHeader->sectionSize(col) <= width;
+    };
+    if (whole(preferred)) return preferred;
+    for (int col = FirstVisibleColumn(); col < FHeader->count(); ++col)
+        if (whole(col)) return col;
+    return preferred >= 0 ? preferred : FirstVisibleColumn();
+}
+
 void TGridPage::FollowCardList()
 {
     if (!FModel || !grQuery->selectionModel()) return;
@@ -276,7 +316,10 @@ void TGridPage::FollowCardList()
     const QModelIndex current = grQuery->currentIndex();
     if (current.isValid() && current.row() == row) return;
     FSyncing = true;
-    const QModelIndex target = FModel->index(row, current.isValid() ? current.column() : FirstVisibleColumn());
+    // The grid scrolls to the row but not sideways: the current cell is taken from a column that
+    // is wholly in view, so following the card list never moves the columns under the boxes.
+    const int column = WhollyShownColumn(current.isValid() ? current.column() : -1);
+    const QModelIndex target = FModel->index(row, column);
     grQuery->selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     FSyncing = false;
 }
@@ -304,7 +347,7 @@ void TGridPage::grQueryColumnMoved(int fromPosition, int toPosition)
     if (from < 0 || to < 0) return;
     dmColumns->MoveColumn(from, to);
     RebuildGridColumns();
-    LayOutQuickFilterBoxes();
+    RebuildQuickFilterBoxes();
 }
 
 void TGridPage::grQueryColumnResize(int column, int width)
@@ -324,6 +367,12 @@ void TGridPage::grQueryHScroll()
 
 bool TGridPage::eventFilter(QObject* watched, QEvent* event)
 {
+    // A wider or narrower grid (a vertical scroll bar coming or going, the first showing) moves
+    // the columns without a scroll: the boxes follow, and a column that left the view loses its box.
+    if (watched == grQuery->viewport() && event->type() == QEvent::Resize && !FRebuilding) {
+        Guarded([this] { RebuildQuickFilterBoxes(); });
+        return QWidget::eventFilter(watched, event);
+    }
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
         return QWidget::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);

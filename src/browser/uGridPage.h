@@ -69,7 +69,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QLineEdit* NewBox(const QString& fieldName, int left, int width);
+    QLineEdit* NewBox(const QString& fieldName);
+    void RetireBox(QLineEdit* box);
+    // preferred when it is wholly in view, else the first column that is, else preferred.
+    int WhollyShownColumn(int preferred) const;
     // Model position of the grid column at position gridColumn (hidden columns are skipped).
     int ModelIndexOfGridColumn(int gridColumn) const;
 

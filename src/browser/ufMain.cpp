@@ -421,6 +421,7 @@ void TfMain::eUgrLSZEnter()
     eUgrLSZ->setText(number);
     AM->qLapok.Locate("L_LAPSZAM", number);
     eUgrNev->setText(AM->qLapok.Active() ? AM->qLapok.FieldByName("L_NEV").AsString() : QString());
+    eUgrNev->setCursorPosition(0);  // a long name shows its beginning
 }
 
 void TfMain::eUgrNevEnter()

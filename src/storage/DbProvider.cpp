@@ -1,11 +1,10 @@
 #include "storage/DbProvider.h"
 
-#include <QCollator>
 #include <QFileInfo>
-#include <QLocale>
 #include <QUuid>
 
 #include <sqlite3.h>
+#include <unicode/ucol.h>
 
 #include <cstring>
 #include <string>
@@ -117,11 +116,34 @@ void LikeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 
 int NoCaseCollation(void* arg, int len1, const void* s1, int len2, const void* s2)
 {
-    auto* conn = static_cast<TConnection*>(arg);
-    const QString a = QString::fromUtf8(static_cast<const char*>(s1), len1);
-    const QString b = QString::fromUtf8(static_cast<const char*>(s2), len2);
-    return conn->CompareText(a, b);
+    return static_cast<const TConnection*>(arg)->CompareUtf8(static_cast<const char*>(s1), len1,
+                                                              static_cast<const char*>(s2), len2);
 }
+
+// Hungarian order ignoring letter case: the collator Qt's own QCollator builds for the Hungarian
+// locale with case insensitivity (normalisation on, secondary strength, no numeric order,
+// punctuation not ignored), opened once and used on UTF-8 and UTF-16 directly.
+UCollator* OpenHungarianCollator()
+{
+    UErrorCode status = U_ZERO_ERROR;
+    UCollator* c = ucol_open("hu_HU", &status);
+    if (U_FAILURE(status) || !c) return nullptr;
+    ucol_setAttribute(c, UCOL_NORMALIZATION_MODE, UCOL_ON, &status);
+    ucol_setAttribute(c, UCOL_STRENGTH, UCOL_SECONDARY, &status);
+    ucol_setAttribute(c, UCOL_NUMERIC_COLLATION, UCOL_OFF, &status);
+    ucol_setAttribute(c, UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &status);
+    if (U_FAILURE(status)) {
+        ucol_close(c);
+        return nullptr;
+    }
+    return c;
+}
+
+int Sign(int c) { return c < 0 ? -1 : (c > 0 ? 1 : 0); }
+
+// The collator may call different texts equal; the folded code units then decide, so that the
+// order is total and equality means "equal but for letter case".
+int CompareFolded(const QString& a, const QString& b) { return Sign(a.toCaseFolded().compare(b.toCaseFolded())); }
 
 QString Utf8(const char* s) { return QString::fromUtf8(s ? s : ""); }
 
@@ -130,13 +152,13 @@ QString Utf8(const char* s) { return QString::fromUtf8(s ? s : ""); }
 // ---------------------------------------------------------------------------------------------
 // TConnection
 
-TConnection::TConnection()
-    : FCollator(std::make_unique<QCollator>(QLocale(QLocale::Hungarian, QLocale::Hungary)))
-{
-    FCollator->setCaseSensitivity(Qt::CaseInsensitive);
-}
+TConnection::TConnection() : FCollator(OpenHungarianCollator()) {}
 
-TConnection::~TConnection() { Close(); }
+TConnection::~TConnection()
+{
+    Close();
+    if (FCollator) ucol_close(FCollator);
+}
 
 void TConnection::Open(const QString& fileName)
 {
@@ -190,12 +212,24 @@ void TConnection::RegisterFunctions()
 
 int TConnection::CompareText(const QString& a, const QString& b) const
 {
-    int c = FCollator->compare(a, b);
-    if (c != 0) return c < 0 ? -1 : 1;
-    // The collator may call different texts equal; fall back to the folded code units so that
-    // the order is total and equality means "equal but for letter case".
-    c = a.toCaseFolded().compare(b.toCaseFolded());
-    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+    if (FCollator) {
+        const UCollationResult r = ucol_strcoll(FCollator, reinterpret_cast<const UChar*>(a.utf16()), int32_t(a.size()),
+                                                reinterpret_cast<const UChar*>(b.utf16()), int32_t(b.size()));
+        if (r != UCOL_EQUAL) return r == UCOL_LESS ? -1 : 1;
+    }
+    return CompareFolded(a, b);
+}
+
+int TConnection::CompareUtf8(const char* a, int lenA, const char* b, int lenB) const
+{
+    // Straight on the engine's bytes: no text objects are built unless the collator calls the
+    // two equal, which in a name order is rare.
+    if (FCollator) {
+        UErrorCode status = U_ZERO_ERROR;
+        const UCollationResult r = ucol_strcollUTF8(FCollator, a, lenA, b, lenB, &status);
+        if (U_SUCCESS(status) && r != UCOL_EQUAL) return r == UCOL_LESS ? -1 : 1;
+    }
+    return CompareFolded(QString::fromUtf8(a, lenA), QString::fromUtf8(b, lenB));
 }
 
 void TConnection::Close()

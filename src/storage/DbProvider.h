@@ -17,7 +17,7 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
-class QCollator;
+struct UCollator;
 
 enum class TFieldType { ftUnknown, ftInteger, ftFloat, ftString };
 
@@ -49,13 +49,15 @@ public:
     // Case-insensitive, Hungarian-order comparison used for the NOCASE collation of our
     // connection; exposed so that in-memory lists sort exactly as the catalogue does.
     int CompareText(const QString& a, const QString& b) const;
+    // The same comparison on UTF-8 bytes, as the engine hands them to the collation.
+    int CompareUtf8(const char* a, int lenA, const char* b, int lenB) const;
 
 private:
     void RegisterFunctions();
 
     sqlite3* FDb = nullptr;
     QString FFileName;
-    std::unique_ptr<QCollator> FCollator;
+    UCollator* FCollator = nullptr;  // owned; null only when ICU lacks the locale's data
 };
 
 // SQL text with :NAME parameters; shared by queries and commands.

@@ -1,12 +1,21 @@
 // The settings file round trip on real INI files, with the defaults and bad values.
+#include "TestCatalogue.h"
+
+#include "app/Messages.h"
+#include "app/Program.h"
 #include "app/uSettings.h"
 #include "browser/udmColumns.h"
+#include "browser/ufMain.h"
 #include "storage/Exceptions.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
 
 #include "QtPrint.h"
 
@@ -31,6 +40,47 @@ QStringList FieldOrder(const TdmColumns& cols)
     QStringList out;
     for (const auto& c : cols.cCols.Cols) out << c.FieldName();
     return out;
+}
+
+// The permission bits of owner, group and others (not those of the user running the test).
+QFile::Permissions ModeOf(const QString& path)
+{
+    const QFile::Permissions mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                    QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther |
+                                    QFile::ExeOther;
+    return QFile::permissions(path) & mode;
+}
+
+QByteArray ReadBytes(const QString& path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+// The keys of one section, in file order, as "KEY=VALUE" lines.
+QStringList SectionLines(const QString& path, const QString& wanted)
+{
+    QStringList out;
+    QString section;
+    for (const QString& raw : ReadAll(path).split('\n')) {
+        const QString line = raw.trimmed();
+        if (line.startsWith('[')) section = line.mid(1, line.size() - 2);
+        else if (!line.isEmpty() && section == wanted) out << line;
+    }
+    return out;
+}
+
+// One start and close of the program as far as the settings go: read, then write back.
+QStringList StartAndClose(const QString& ini)
+{
+    TSettings s;
+    TdmColumns cols;
+    ReadSettings(ini, s, cols);
+    EXPECT_TRUE(WriteSettings(ini, s, cols));
+    QStringList order;
+    for (const auto& c : cols.cCols.Cols) order << c.FieldName();
+    return order;
 }
 
 const QStringList kDesignOrder = {"L_LAPSZAM", "L_NEV",    "VELKOR_NEV", "LAPTIPUS_NEV", "L_SZINT",
@@ -177,4 +227,167 @@ TEST(SettingsFile, IntegerParsing)
             EXPECT_EQ(v, c.value) << c.text;
         }
     }
+}
+
+TEST(SettingsFile, TheColumnOrderSurvivesEveryRestartNotOnlyTheFirst)
+{
+    QTemporaryDir dir;
+    const QString ini = SettingsFileName(dir.path());
+    TSettings s;
+    TdmColumns cols;
+    cols.MoveColumn(0, 5);
+    ASSERT_TRUE(WriteSettings(ini, s, cols));
+    // The next session moves two more columns and closes.
+    cols.MoveColumn(8, 1);
+    cols.MoveColumn(3, 6);
+    ASSERT_TRUE(WriteSettings(ini, s, cols));
+    TdmColumns back;
+    ReadSettings(ini, s, back);
+    EXPECT_EQ(FieldOrder(back), FieldOrder(cols));
+    // The ordering keys stand in ascending position.
+    QStringList expected;
+    for (int i = 0; i < cols.cCols.Count(); ++i) expected << cols.cCols[i].FieldName() + "=" + QString::number(i);
+    EXPECT_EQ(SectionLines(ini, "cCols_ORDERING"), expected);
+
+    // Many random layouts, each written over the last one, each read back as it was.
+    srand(7);
+    for (int round = 0; round < 40; ++round) {
+        for (int m = 0; m < 3; ++m) cols.MoveColumn(rand() % 9, rand() % 9);
+        ASSERT_TRUE(WriteSettings(ini, s, cols));
+        TdmColumns again;
+        ReadSettings(ini, s, again);
+        ASSERT_EQ(FieldOrder(again), FieldOrder(cols)) << "round " << round;
+    }
+}
+
+TEST(SettingsFile, OrderingKeysOutOfPositionGiveTheSameLayoutAtEveryStart)
+{
+    QTemporaryDir dir;
+    const QString ini = SettingsFileName(dir.path());
+    // Written by hand (or by an older program): keys not in ascending position, an unknown column.
+    WriteText(ini,
+              "[PATHS]\nGfxPath=GFX\n[sajat]\nmegjegyzes=marad\n[cCols_ORDERING]\nL_DB=0\nL_NEV=7\nL_HP=2\n"
+              "L_LAPSZAM=4\nREGI_OSZLOP=3\n[cCols_WIDTH]\nREGI_OSZLOP=50\nL_NEV=90\n");
+    const QStringList first = StartAndClose(ini);
+    const QStringList second = StartAndClose(ini);
+    const QStringList third = StartAndClose(ini);
+    EXPECT_EQ(second, first);
+    EXPECT_EQ(third, first);
+    // Keys of columns the program does not have are dropped; other sections stay.
+    EXPECT_FALSE(ReadAll(ini).contains("REGI_OSZLOP"));
+    EXPECT_EQ(SectionLines(ini, "sajat"), QStringList({"megjegyzes=marad"}));
+    EXPECT_TRUE(SectionLines(ini, "cCols_WIDTH").contains("L_NEV=90"));
+}
+
+TEST(SettingsFile, TextsThatAreNotUtf8AreWrittenBackByteForByte)
+{
+    QTemporaryDir dir;
+    const QString ini = SettingsFileName(dir.path());
+    {
+        QFile f(ini);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[PATHS]\r\nGfxPath=K\xE9pek\r\nDBPATH=C:\\J\xE1t\xE9k\\Velkor.mdb\r\n");
+    }
+    TSettings s;
+    TdmColumns cols;
+    ReadSettings(ini, s, cols);
+    ASSERT_TRUE(WriteSettings(ini, s, cols));
+    const QByteArray written = ReadBytes(ini);
+    EXPECT_TRUE(written.contains("GfxPath=K\xE9pek\n") || written.contains("GfxPath=K\xE9pek\r\n")) << written.constData();
+    EXPECT_TRUE(written.contains("DBPATH=C:\\J\xE1t\xE9k\\Velkor.mdb")) << written.constData();
+
+    // A text changed in memory is written as the new text, in UTF-8.
+    s.GfxPath = QStringLiteral("Képek");
+    ASSERT_TRUE(WriteSettings(ini, s, cols));
+    EXPECT_TRUE(ReadBytes(ini).contains("GfxPath=K\xC3\xA9pek"));
+    TSettings r;
+    ReadSettings(ini, r, cols);
+    EXPECT_EQ(r.GfxPath, QStringLiteral("Képek"));
+}
+
+TEST(SettingsFile, AReadOnlySettingsFileIsLeftAsItIs)
+{
+    QTemporaryDir dir;
+    const QString ini = SettingsFileName(dir.path());
+    WriteText(ini, "[PATHS]\nGfxPath=Sajat\n");
+    const QByteArray before = ReadBytes(ini);
+    ASSERT_TRUE(QFile::setPermissions(ini, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    TSettings s;
+    TdmColumns cols;
+    ReadSettings(ini, s, cols);
+    cols.MoveColumn(0, 3);
+    QString why;
+    EXPECT_FALSE(WriteSettings(ini, s, cols, &why));
+    EXPECT_TRUE(why.contains("nem írható")) << why.toStdString();
+    EXPECT_TRUE(why.contains("csak olvasható")) << why.toStdString();
+    EXPECT_EQ(ReadBytes(ini), before);
+    EXPECT_EQ(ModeOf(ini), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"velkor.ini"}));
+}
+
+TEST(SettingsFile, ASymbolicLinkIsWrittenThroughAndStaysALink)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkpath("valodi"));
+    const QString target = dir.filePath("valodi/beallitas.ini");
+    WriteText(target, "[PATHS]\nGfxPath=Kepek\n");
+    ASSERT_TRUE(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    const QString ini = SettingsFileName(dir.path());
+    ASSERT_TRUE(QFile::link("valodi/beallitas.ini", ini));
+    TSettings s;
+    TdmColumns cols;
+    ReadSettings(ini, s, cols);
+    EXPECT_EQ(s.GfxPath, "Kepek");
+    cols.MoveColumn(0, 2);
+    ASSERT_TRUE(WriteSettings(ini, s, cols));
+    EXPECT_TRUE(QFileInfo(ini).isSymLink());
+    EXPECT_EQ(QFileInfo(ini).symLinkTarget(), QFileInfo(target).absoluteFilePath());
+    EXPECT_TRUE(SectionLines(target, "cCols_ORDERING").contains("L_LAPSZAM=2"));
+    // The file keeps its permissions.
+    EXPECT_EQ(ModeOf(target), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+}
+
+TEST(SettingsFile, AFailedWriteLeavesTheOldFileWholeAndNoTemporaryFile)
+{
+    QTemporaryDir dir;
+    const QString ini = SettingsFileName(dir.path());
+    WriteText(ini, "[PATHS]\nGfxPath=Regi\n");
+    const QByteArray before = ReadBytes(ini);
+    TSettings s;
+    TdmColumns cols;
+    ReadSettings(ini, s, cols);
+    // The disk takes no more than 64 bytes per file: the settings (some 700 bytes) do not fit.
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 64;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    QString why;
+    const bool ok = WriteSettings(ini, s, cols, &why);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(why.contains("nem írható")) << why.toStdString();
+    EXPECT_EQ(ReadBytes(ini), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"velkor.ini"}));
+}
+
+TEST(SettingsAtClose, AReadOnlySettingsFileIsKeptAndTheUserIsTold)
+{
+    TTempCatalogue cat;
+    const QString ini = SettingsFileName(cat.ProgramDir());
+    WriteText(ini, "[PATHS]\nGfxPath=GFX\n");
+    const QByteArray before = ReadBytes(ini);
+    ASSERT_TRUE(QFile::setPermissions(ini, QFile::ReadOwner | QFile::ReadGroup));
+    TTestUiHost ui;
+    {
+        TProgram program(cat.ProgramDir());
+        program.Create();
+        dmColumns->MoveColumn(0, 4);
+        fMain->close();
+    }
+    ASSERT_EQ(ui.Count(TUiKind::Warning), 1);
+    EXPECT_TRUE(ui.Of(TUiKind::Warning)[0].Text.contains("csak olvasható"));
+    EXPECT_EQ(ReadBytes(ini), before);
 }

@@ -5,31 +5,39 @@
 set -euo pipefail
 build="$1"
 demo="${2:-$1}"  # the pristine demo program folder (catalogue and pictures)
+# Every wait polls with a generous limit: a loaded machine may take long, a fixed sleep is never enough.
+limit=30
+
+# Polls a command until it succeeds or the limit passes.
+wait_for() {
+  local deadline=$((SECONDS + limit))
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.1
+  done
+}
+window_shown() { xwininfo -root -tree 2>/dev/null | grep -q '"Velkor Adatbázis"'; }
+app_ended() { ! kill -0 "$app" 2>/dev/null; }
 dir=$(mktemp -d)
 trap 'kill ${app:-} ${xvfb:-} 2>/dev/null || true; rm -rf "$dir"' EXIT
 cp -r "$build/VelkorDB" "$demo/DB" "$demo/GFX" "$dir/"
 
-display=""
-for n in $(seq 90 120); do
-  if [ ! -e "/tmp/.X${n}-lock" ]; then display=":$n"; break; fi
-done
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself and writes its number, so parallel runs never collide.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/display" >/dev/null 2>&1 &
 xvfb=$!
-export DISPLAY="$display"
-for _ in $(seq 50); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done
+display_known() { [ -s "$dir/display" ]; }
+wait_for display_known || { echo "Xvfb did not start within ${limit} s"; exit 1; }
+export DISPLAY=":$(head -n1 "$dir/display")"
+wait_for xwininfo -root >/dev/null 2>&1 || { echo "Xvfb did not answer within ${limit} s"; exit 1; }
+rm -f "$dir/display"
 
 (cd "$dir" && QT_QPA_PLATFORM=xcb exec ./VelkorDB) &
 app=$!
-found=0
-for _ in $(seq 100); do
-  if xwininfo -root -tree 2>/dev/null | grep -q '"Velkor Adatbázis"'; then found=1; break; fi
-  sleep 0.1
-done
-[ "$found" = 1 ] || { echo "the main window did not appear"; exit 1; }
+wait_for window_shown || { echo "the main window did not appear within ${limit} s"; exit 1; }
 
 kill -TERM "$app"
-for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$app" 2>/dev/null; then echo "the program did not end"; exit 1; fi
+wait_for app_ended || { echo "the program did not end within ${limit} s"; exit 1; }
+wait "$app" 2>/dev/null || true
 app=""
 
 ini="$dir/velkor.ini"

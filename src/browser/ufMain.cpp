@@ -189,6 +189,7 @@ void TfMain::BuildActions()
     GuardedConnect(acCloseDeck, &QAction::triggered, this, [this] { acCloseDeckExecute(); });
     GuardedConnect(acAddCard, &QAction::triggered, this, [this] { acAddCardExecute(); });
     GuardedConnect(acDelCard, &QAction::triggered, this, [this] { acDelCardExecute(); });
+    FWiredDeckActions = {acSaveDeck, acCloseDeck, acAddCard, acDelCard};
 }
 
 void TfMain::BuildMenus()
@@ -524,9 +525,11 @@ void TfMain::UpdateDeckActions()
     TfmPakli* frame = FindDeckFrame();
     QWidget* page = pc->currentWidget();
     const bool cardView = page == ts2 || (page == ts3 && PictureMode == 0);
-    for (QAction* a : {acAddCard, acDelCard}) a->setEnabled(FConnected && DeckOpen && cardView);
-    for (QAction* a : {acNewDeck, acDeckBrowser}) a->setEnabled(FConnected && !frame);
-    for (QAction* a : {acSaveDeck, acCloseDeck, acPakliExport}) a->setEnabled(frame != nullptr);
+    // An action whose window is not part of the program yet stays disabled, never silently dead.
+    auto set = [this](QAction* a, bool on) { a->setEnabled(on && FWiredDeckActions.contains(a)); };
+    for (QAction* a : {acAddCard, acDelCard}) set(a, FConnected && DeckOpen && cardView);
+    for (QAction* a : {acNewDeck, acDeckBrowser}) set(a, FConnected && !frame);
+    for (QAction* a : {acSaveDeck, acCloseDeck, acPakliExport}) set(a, frame != nullptr);
 }
 
 void TfMain::CloseDeck()

@@ -7,6 +7,7 @@
 #include "storage/uAM.h"
 
 #include <QMainWindow>
+#include <QSet>
 
 class QAction;
 class QComboBox;
@@ -159,6 +160,8 @@ private:
     // Removes the deck page; its frame goes once the running handler has returned.
     void CloseDeck();
 
+    // The deck actions that have a handler; UpdateDeckActions enables only these.
+    QSet<QAction*> FWiredDeckActions;
     QString FSettingsFile;
     bool FConnected = false;
     bool FClosed = false;

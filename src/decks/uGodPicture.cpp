@@ -1,6 +1,6 @@
 #include "decks/uGodPicture.h"
 
-#include "browser/Bitmaps.h"
+#include "bitmaps/Bitmaps.h"
 
 QImage GodPicture(const QString& cardNumber, const std::function<QString()>& pictureFile)
 {

@@ -2,7 +2,8 @@
 
 #include "app/Guard.h"
 #include "app/Messages.h"
-#include "browser/Bitmaps.h"
+#include "app/WidgetUtil.h"
+#include "bitmaps/Bitmaps.h"
 #include "decks/uCardLists.h"
 #include "decks/uDeckHost.h"
 #include "decks/uDeckModel.h"
@@ -43,13 +44,6 @@ QFont ArialPx(int pixels, bool bold = false, bool italic = false)
     f.setItalic(italic);
     return f;
 }
-
-// The hourglass for the length of a scope, restored also when the work fails.
-class TWaitCursor {
-public:
-    TWaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TWaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-};
 
 // Tabs of one width, wider only where a caption would otherwise be cut.
 class TFixedTabBar : public QTabBar {

@@ -6,12 +6,16 @@
 #include "browser/uGridPage.h"
 #include "browser/udmColumns.h"
 #include "browser/ufMain.h"
+#include "decks/uCardLists.h"
+#include "decks/uDeckHost.h"
+#include "decks/ufmPakli.h"
 #include "filters/uQPList.h"
 #include "storage/CatalogNames.h"
 #include "storage/QueryModel.h"
 #include "storage/uAM.h"
 
 #include <QApplication>
+#include <QCollator>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -225,6 +229,110 @@ void MeasureStartup(const QString& programDir)
     std::printf("%-44s %9.2f ms\n", "process start to first ReQuery done", ms);
 }
 
+
+// --- the deck editor ---
+
+class TBenchDeckHost : public TDeckHost {
+public:
+    QString PictureFolder() const override { return QStringLiteral("GFX"); }
+    QList<QAction*> DeckMenuActions() const override { return {}; }
+    void SetDeckSummoningTech(const QString&) override {}
+    void DeckLoaded() override {}
+    void DeckClosed() override {}
+    bool IsSummaryStale() const override { return false; }
+    void SetSummaryStale(bool) override {}
+    void FlashDeckTab(QWidget*, int) override {}
+};
+
+// The median of single calls, in milliseconds; prepare runs untimed before each call.
+double MedianOfCalls(int calls, const std::function<void(int)>& prepare, const std::function<void(int)>& work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < calls; ++i) {
+        prepare(i);
+        QElapsedTimer t;
+        t.start();
+        work(i);
+        times.push_back(double(t.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// Opening a 60-card deck and adding cards, beside SQLite running the frame's three statements and
+// one Hungarian sort of every card name.
+void MeasureDeck(const QString& programDir)
+{
+    TTestUiHost ui;  // no dialog may block the run
+    TConnection conn;
+    conn.Open(QDir(programDir).filePath("DB/Velkor.db"));
+    conn.ExecuteDirect(
+        "DELETE FROM TPAKLILAP WHERE PL_PID = 900; DELETE FROM TPAKLI WHERE P_ID = 900;"
+        "INSERT INTO TPAKLI (P_ID, P_NEV, P_MEGJ, P_FOISTENLID) VALUES (900, 'Mérőpakli', '', 1);"
+        "INSERT INTO TPAKLILAP (PL_PID, PL_LID, PL_LDB) SELECT 900, L_ID, 1 FROM TLAP WHERE L_LAPTIPUS <> 'L004' "
+        "ORDER BY L_ID LIMIT 60;");
+    TBenchDeckHost host;
+    QWidget page;
+    auto* frame = new TfmPakli(&host, conn, &page);
+    page.resize(740, 460);
+    page.show();
+    TFormOpenPars pars;
+    InitFormOpenPars(pars);
+    pars.Id = 900;
+    pars.Mode = fmEdit;
+    const double load = Median([&] { frame->LoadDeck(pars); });
+    const int cards = frame->CardListModel()->rowCount();
+
+    TDeckStore statements(conn);
+    auto literal = [](QString sql, const char* name, const QString& value) {
+        return sql.replace(QLatin1Char(':') + QLatin1String(name), value);
+    };
+    const QString sql1 = statements.qOsszLap.SQL();
+    const QString sql2 = literal(statements.qOsszesit.SQL(), "PPAKLIID", "900");
+    const QString sql3 = literal(statements.qGetFejAdat.SQL(), "PPAKLIID", "900");
+    const double bare = Median([&] {
+        BareStep(conn, sql1);
+        BareStep(conn, sql2);
+        BareStep(conn, sql3);
+    });
+    QStringList names;
+    {
+        TQuery q(&conn);
+        q.SetSQL("SELECT L_NEV FROM TLAP");
+        q.Open();
+        for (int r = 0; r < q.RecordCount(); ++r) names << q.ValueText(r, 0);
+    }
+    QCollator collator{QLocale(QLocale::Hungarian, QLocale::Hungary)};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    const double sort = Median([&] {
+        QStringList copy = names;
+        std::sort(copy.begin(), copy.end(), [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+    });
+    Row("LoadDeck, 60 cards (bare: 3 queries)", cards, load, bare);
+    // The target: within twice the queries plus one Hungarian sort of the names (ratio <= 1).
+    Row("LoadDeck vs 2 x queries + one name sort", cards, load, 2 * bare + sort);
+
+    // New cards: each one not yet in the deck, taken out again untimed.
+    std::vector<qint64> fresh;
+    {
+        TQuery q(&conn);
+        q.SetSQL("SELECT L_ID FROM TLAP WHERE L_ID NOT IN (SELECT PL_LID FROM TPAKLILAP WHERE PL_PID = 900) "
+                 "ORDER BY L_ID DESC LIMIT 101");
+        q.Open();
+        for (int r = 0; r < q.RecordCount(); ++r) fresh.push_back(q.ValueInteger(r, 0));
+    }
+    const int calls = int(fresh.size());
+    const double addNew = MedianOfCalls(
+        calls, [&](int) { QCoreApplication::processEvents(); }, [&](int i) { frame->AddCardToDeck(fresh[size_t(i)]); });
+    for (qint64 id : fresh) frame->RemoveCardFromDeck(id);
+    const qint64 inDeck = frame->mdPakli.Row(0).L_ID;
+    const double addOld = MedianOfCalls(
+        calls, [&](int) { QCoreApplication::processEvents(); }, [&](int) { frame->AddCardToDeck(inDeck); });
+    std::printf("%-44s %7d cards  %9.4f ms (new card)  %9.4f ms (card in the deck)\n", "AddCardToDeck, median of 101",
+                cards, addNew, addOld);
+    delete frame;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -240,6 +348,7 @@ int main(int argc, char** argv)
     CopyCatalogue(demo, small.path());
     MeasureCatalogue(small.path());
     MeasureWindow(small.path());
+    MeasureDeck(small.path());
     MeasureStartup(demo);
 
     std::printf("== 100,000 cards ==\n");
@@ -250,6 +359,7 @@ int main(int argc, char** argv)
     const long before = ResidentKb();
     MeasureCatalogue(dir.path());
     MeasureWindow(dir.path());
+    MeasureDeck(dir.path());
     std::printf("%-44s %ld kB before opening\n", "resident", before);
     return 0;
 }

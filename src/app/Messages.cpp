@@ -39,6 +39,20 @@ bool TQtUiHost::AskConfirmation(const QString& title, const QString& text)
     return box.clickedButton() == yes;
 }
 
+TYesNoCancel TQtUiHost::AskYesNoCancel(const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, QApplication::activeWindow());
+    QPushButton* yes = box.addButton(BUTTON_YES, QMessageBox::YesRole);
+    QPushButton* no = box.addButton(BUTTON_NO, QMessageBox::NoRole);
+    QPushButton* cancel = box.addButton(BUTTON_CANCEL, QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == yes) return TYesNoCancel::Yes;
+    if (box.clickedButton() == no) return TYesNoCancel::No;
+    return TYesNoCancel::Cancel;
+}
+
 void TQtUiHost::ShowMessage(TUiKind kind, const QString& title, const QString& text)
 {
     QMessageBox box(IconFor(kind), title, text, QMessageBox::NoButton, QApplication::activeWindow());
@@ -128,6 +142,7 @@ void TTestUiHost::Clear()
     FYesNo.clear();
     FInputs.clear();
     FSaveFiles.clear();
+    FYesNoCancel.clear();
     FClipboard.clear();
     FUnanswered = 0;
 }
@@ -142,6 +157,18 @@ bool TTestUiHost::AskConfirmation(const QString& title, const QString& text)
     const bool yes = FYesNo.front();
     FYesNo.pop_front();
     return yes;
+}
+
+TYesNoCancel TTestUiHost::AskYesNoCancel(const QString& title, const QString& text)
+{
+    FRecords.append({TUiKind::YesNoCancel, title, text, QString()});
+    if (FYesNoCancel.empty()) {
+        ++FUnanswered;
+        return TYesNoCancel::Cancel;
+    }
+    const TYesNoCancel answer = FYesNoCancel.front();
+    FYesNoCancel.pop_front();
+    return answer;
 }
 
 void TTestUiHost::ShowMessage(TUiKind kind, const QString& title, const QString& text)
@@ -199,6 +226,8 @@ void TTestUiHost::ShowErrorDialog(const QString& context, const QString& message
 bool ConfirmDelete() { return UiHost().AskConfirmation(TITLE_CONFIRM, TEXT_CONFIRM_DELETE); }
 
 bool AskYesNo(const QString& text) { return UiHost().AskConfirmation(TITLE_CONFIRM, text); }
+
+TYesNoCancel AskYesNoCancel(const QString& text) { return UiHost().AskYesNoCancel(TITLE_CONFIRM, text); }
 
 void ShowWarning(const QString& text) { UiHost().ShowMessage(TUiKind::Warning, TITLE_WARNING, text); }
 

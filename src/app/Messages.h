@@ -18,8 +18,11 @@ enum class TUiKind {
     Input,        // one-line prompt: Title = caption, Text = prompt, Extra = initial value
     SaveFile,     // save-file prompt: Title = caption, Text = filter, Extra = default name
     Clipboard,    // Text = the text put on the clipboard
-    Shell         // Text = the fully encoded address handed to the desktop
+    Shell,        // Text = the fully encoded address handed to the desktop
+    YesNoCancel   // "Megerősítés", Yes / No / Cancel
 };
+
+enum class TYesNoCancel { Yes, No, Cancel };
 
 struct TUiRecord {
     TUiKind Kind;
@@ -55,6 +58,8 @@ public:
     // Reports nothing: when no program answers, nothing happens.
     virtual void OpenUrl(const QUrl& url) = 0;
     virtual void ShowErrorDialog(const QString& context, const QString& message) = 0;
+    // Yes / No / Cancel question (Escape cancels).
+    virtual TYesNoCancel AskYesNoCancel(const QString& title, const QString& text) = 0;
 };
 
 // The real host: Qt dialogs, the system clipboard and QDesktopServices.
@@ -68,6 +73,7 @@ public:
     void SetClipboardText(const QString& text) override;
     void OpenUrl(const QUrl& url) override;
     void ShowErrorDialog(const QString& context, const QString& message) override;
+    TYesNoCancel AskYesNoCancel(const QString& title, const QString& text) override;
 };
 
 // The host in force; the Qt host until another one is set. Returns the previous host.
@@ -88,6 +94,8 @@ public:
     void PushInput(std::optional<QString> value) { FInputs.push_back(std::move(value)); }
     // Empty = the user cancels the dialog.
     void PushSaveFile(const QString& fileName) { FSaveFiles.push_back(fileName); }
+    // An empty queue cancels.
+    void PushYesNoCancel(TYesNoCancel answer) { FYesNoCancel.push_back(answer); }
 
     const QList<TUiRecord>& Records() const { return FRecords; }
     QList<TUiRecord> Of(TUiKind kind) const;
@@ -106,6 +114,7 @@ public:
     void SetClipboardText(const QString& text) override;
     void OpenUrl(const QUrl& url) override;
     void ShowErrorDialog(const QString& context, const QString& message) override;
+    TYesNoCancel AskYesNoCancel(const QString& title, const QString& text) override;
 
 private:
     TUiHost* FPrevious;
@@ -113,6 +122,7 @@ private:
     std::deque<bool> FYesNo;
     std::deque<std::optional<QString>> FInputs;
     std::deque<QString> FSaveFiles;
+    std::deque<TYesNoCancel> FYesNoCancel;
     QString FClipboard;
     int FUnanswered = 0;
 };
@@ -120,6 +130,7 @@ private:
 // "Valóban szeretné törölni?", Yes / No; true when Yes.
 bool ConfirmDelete();
 bool AskYesNo(const QString& text);
+TYesNoCancel AskYesNoCancel(const QString& text);
 void ShowWarning(const QString& text);
 void ShowInfo(const QString& text);
 // A plain error box (title "Hiba", OK) holding the message alone.

@@ -11,6 +11,7 @@
 #include "browser/uDetailPage.h"
 #include "browser/uGridPage.h"
 #include "browser/udmColumns.h"
+#include "decks/ufmPakli.h"
 #include "filters/uQPList.h"
 
 #include <QAction>
@@ -26,6 +27,7 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -91,11 +93,18 @@ TfMain::TfMain(const QString& programDir, QWidget* parent)
 
     GuardedConnect(pc, &QTabWidget::currentChanged, this, [this](int) { pcChange(); });
     GuardedConnect(ts2, &TGridPage::QuickFilterRun, this, [] { AM->ReQuery(); });
+
+    tmrHighLight = new QTimer(this);
+    tmrHighLight->setObjectName("tmrHighLight");
+    tmrHighLight->setInterval(800);
+    GuardedConnect(tmrHighLight, &QTimer::timeout, this, &TfMain::tmrHighLightTimer);
     UpdateCatalogueActions();
 }
 
 TfMain::~TfMain()
 {
+    // The frame reports its closing to this window, which must still be whole then.
+    if (TfmPakli* frame = FindDeckFrame()) frame->Release();
     if (AM && AM->Host() == this) AM->SetHost(nullptr);
 }
 
@@ -146,6 +155,9 @@ void TfMain::BuildActions()
     make(acAddCard, "acAddCard", QStringLiteral("Paklihoz hozzáadás"), QString(),
          QKeySequence(Qt::CTRL | Qt::Key_Insert));
     make(acDelCard, "acDelCard", QStringLiteral("Pakliból elvétel"), QString(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    // Both keys act; the menus show the plain one.
+    acAddCard->setShortcuts({QKeySequence(Qt::Key_Insert), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+    acDelCard->setShortcuts({QKeySequence(Qt::Key_Delete), QKeySequence(Qt::CTRL | Qt::Key_Delete)});
     make(acTul, "acTul", QStringLiteral("Egyéb adatok..."), QString());
     make(acDBDelete, "acDBDelete", QStringLiteral("Darabszámok törlése"), QString());
     make(acExportExcel, "acExportExcel", QStringLiteral("Export Excelbe"), QString());
@@ -173,6 +185,11 @@ void TfMain::BuildActions()
     GuardedConnect(acHelp, &QAction::triggered, this, [this] { Sg2Click(); });
     GuardedConnect(acDBDelete, &QAction::triggered, this, [this] { ts1->acDBDeleteExecute(); });
     GuardedConnect(acExit, &QAction::triggered, this, [this] { close(); });
+    GuardedConnect(acSaveDeck, &QAction::triggered, this, [this] { acSaveDeckExecute(); });
+    GuardedConnect(acCloseDeck, &QAction::triggered, this, [this] { acCloseDeckExecute(); });
+    GuardedConnect(acAddCard, &QAction::triggered, this, [this] { acAddCardExecute(); });
+    GuardedConnect(acDelCard, &QAction::triggered, this, [this] { acDelCardExecute(); });
+    FWiredDeckActions = {acSaveDeck, acCloseDeck, acAddCard, acDelCard};
 }
 
 void TfMain::BuildMenus()
@@ -291,6 +308,7 @@ void TfMain::FormCreate()
     DeckSummoningTech.clear();
     DeckOpen = false;
     UpdateCatalogueActions();
+    UpdateDeckActions();
 }
 
 bool TfMain::FormClose()
@@ -307,12 +325,35 @@ bool TfMain::FormClose()
 
 void TfMain::closeEvent(QCloseEvent* event)
 {
+    bool mayClose = false;
+    Guarded([&] { mayClose = QueryCloseDeck(); });
+    if (!mayClose) {
+        event->ignore();
+        return;
+    }
     Guarded([this] { FormClose(); });
     event->accept();
 }
 
+void TfMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    Guarded([this] { UpdateDeckActions(); });
+}
+
 bool TfMain::eventFilter(QObject* watched, QEvent* event)
 {
+    // While a deck action is enabled, its Ctrl key wins over what the focused control would do with
+    // it (the grid's and the text boxes' copy, a word deleted). Plain Insert and Delete stay with the
+    // text boxes. Watched on the application only while a deck is open.
+    if (event->type() == QEvent::ShortcutOverride && DeckOpen) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        const QKeySequence pressed(QKeyCombination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key())));
+        if (widget && widget->window() == this && (key->modifiers() & Qt::ControlModifier))
+            for (QAction* a : {acAddCard, acDelCard})
+                if (a->isEnabled() && a->shortcuts().contains(pressed)) return true;
+    }
     if (event->type() == QEvent::KeyPress && (watched == eUgrLSZ || watched == eUgrNev)) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -353,7 +394,10 @@ void TfMain::CurrentCardChanged()
 
 void TfMain::pcChange()
 {
+    if (pc->tabText(pc->currentIndex()) == QStringLiteral("Pakli") && SummaryStale)
+        if (TfmPakli* frame = FindDeckFrame()) frame->DrawSummary();
     CurrentCardChanged();
+    UpdateDeckActions();
 }
 
 void TfMain::FillLookupCombos()
@@ -434,3 +478,161 @@ void TfMain::eUgrNevEnter()
 void TfMain::acAboutExecute() { ShowAboutBox(this); }
 
 void TfMain::Sg2Click() { OpenHelpPage(); }
+
+// ---------------------------------------------------------------------------------------------
+// The open deck
+
+void TfMain::OpenDeck(qint64 deckId)
+{
+    if (!FConnected) return;
+    if (FindDeckFrame()) {
+        ShowWarning(QStringLiteral("Egyszerre csak egy pakli lehet nyitva. Kérem, előbb zárja be a nyitott paklit."));
+        return;
+    }
+    auto* page = new QWidget(pc);
+    page->setObjectName("tsPakli");
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* frame = new TfmPakli(this, AM->ADOConnection, page);
+    layout->addWidget(frame);
+    pc->addTab(page, QStringLiteral("Pakli"));
+    TFormOpenPars pars;
+    InitFormOpenPars(pars);
+    pars.Id = decltype(pars.Id)(deckId);
+    pars.Mode = fmEdit;
+    try {
+        frame->LoadDeck(pars);
+    } catch (...) {
+        // No half-loaded deck stays behind.
+        frame->Release();
+        pc->removeTab(pc->indexOf(page));
+        delete page;
+        UpdateDeckActions();
+        throw;
+    }
+    pc->setCurrentWidget(page);
+    UpdateDeckActions();
+}
+
+TfmPakli* TfMain::FindDeckFrame() const
+{
+    for (int i = 0; i < pc->count(); ++i)
+        if (auto* frame = pc->widget(i)->findChild<TfmPakli*>(QString(), Qt::FindDirectChildrenOnly)) return frame;
+    return nullptr;
+}
+
+void TfMain::UpdateDeckActions()
+{
+    TfmPakli* frame = FindDeckFrame();
+    QWidget* page = pc->currentWidget();
+    const bool cardView = page == ts2 || (page == ts3 && PictureMode == 0);
+    // An action whose window is not part of the program yet stays disabled, never silently dead.
+    auto set = [this](QAction* a, bool on) { a->setEnabled(on && FWiredDeckActions.contains(a)); };
+    for (QAction* a : {acAddCard, acDelCard}) set(a, FConnected && DeckOpen && cardView);
+    for (QAction* a : {acNewDeck, acDeckBrowser}) set(a, FConnected && !frame);
+    for (QAction* a : {acSaveDeck, acCloseDeck, acPakliExport}) set(a, frame != nullptr);
+}
+
+void TfMain::CloseDeck()
+{
+    TfmPakli* frame = FindDeckFrame();
+    if (!frame) return;
+    QWidget* page = frame->parentWidget();
+    frame->Release();
+    pc->removeTab(pc->indexOf(page));
+    // The running handler may come from the frame's own menu.
+    page->deleteLater();
+    pc->setCurrentWidget(ts2);
+    UpdateDeckActions();
+}
+
+bool TfMain::QueryCloseDeck()
+{
+    TfmPakli* frame = FindDeckFrame();
+    if (!frame || !frame->IsModified()) return true;
+    switch (AskYesNoCancel(QStringLiteral("A pakli a legutóbbi mentés óta megváltozott. Menti a változásokat?"))) {
+    case TYesNoCancel::Yes: return frame->SaveDeck();
+    case TYesNoCancel::No: return true;
+    case TYesNoCancel::Cancel: return false;
+    }
+    return false;
+}
+
+void TfMain::acSaveDeckExecute()
+{
+    TfmPakli* frame = FindDeckFrame();
+    if (!frame || pc->currentWidget() != frame->parentWidget()) return;
+    if (frame->SaveDeck()) CloseDeck();
+}
+
+void TfMain::acCloseDeckExecute()
+{
+    TfmPakli* frame = FindDeckFrame();
+    if (!frame || pc->currentWidget() != frame->parentWidget()) return;
+    if (QueryCloseDeck()) CloseDeck();
+}
+
+void TfMain::acAddCardExecute()
+{
+    TfmPakli* frame = FindDeckFrame();
+    if (!frame) {
+        ShowInfo(QStringLiteral("Kérem előbb nyisson egy új paklit!"));
+        return;
+    }
+    if (AM->qLapok.Active() && !AM->qLapok.IsEmpty()) frame->AddCardToDeck(AM->qLapok.FieldByName("L_ID").AsLargeInt());
+}
+
+void TfMain::acDelCardExecute()
+{
+    TfmPakli* frame = FindDeckFrame();
+    if (!frame) {
+        ShowInfo(QStringLiteral("Kérem előbb nyisson egy új paklit!"));
+        return;
+    }
+    if (AM->qLapok.Active() && !AM->qLapok.IsEmpty())
+        frame->RemoveCardFromDeck(AM->qLapok.FieldByName("L_ID").AsLargeInt());
+}
+
+void TfMain::FlashDeckTab(QWidget* deckPage, int kind)
+{
+    const int index = pc->indexOf(deckPage);
+    if (index < 0) return;
+    const QImage mark = BuiltinTransparentBitmap(kind == 0 ? QStringLiteral("TAB_MARK_1") : QStringLiteral("TAB_MARK_2"));
+    pc->setTabIcon(index, QIcon(QPixmap::fromImage(mark)));
+    if (!tmrHighLight->isActive()) tmrHighLight->start();
+}
+
+void TfMain::tmrHighLightTimer()
+{
+    tmrHighLight->stop();
+    for (int i = 0; i < pc->count(); ++i)
+        if (pc->widget(i)->findChild<TfmPakli*>(QString(), Qt::FindDirectChildrenOnly)) {
+            pc->setTabIcon(i, QIcon());
+            break;
+        }
+}
+
+QString TfMain::PictureFolder() const { return Settings.GfxPath; }
+
+QList<QAction*> TfMain::DeckMenuActions() const
+{
+    return {acSaveDeck, nullptr, acDarabFilter, acLeidezesFilter, nullptr, acPakliExport, acCloseDeck};
+}
+
+void TfMain::SetDeckSummoningTech(const QString& code) { DeckSummoningTech = code; }
+
+void TfMain::DeckLoaded()
+{
+    acLeidezesFilter->setEnabled(true);
+    DeckOpen = true;
+    qApp->installEventFilter(this);
+    UpdateDeckActions();
+}
+
+void TfMain::DeckClosed()
+{
+    acLeidezesFilter->setEnabled(false);
+    DeckOpen = false;
+    qApp->removeEventFilter(this);
+    UpdateDeckActions();
+}

@@ -3,9 +3,11 @@
 // list on one of its pages, lets the user step through the list and jump to a card, and carries
 // the menus, the tool bar and the actions through which every command is reached.
 #include "app/uSettings.h"
+#include "decks/uDeckHost.h"
 #include "storage/uAM.h"
 
 #include <QMainWindow>
+#include <QSet>
 
 class QAction;
 class QComboBox;
@@ -14,12 +16,14 @@ class QLineEdit;
 class QMenu;
 class QTabWidget;
 class QTableView;
+class QTimer;
 class QWidget;
 class TDetailPage;
 class TGridPage;
 class TLComboBox;
+class TfmPakli;
 
-class TfMain : public QMainWindow, public TCardListHost {
+class TfMain : public QMainWindow, public TCardListHost, public TDeckHost {
     Q_OBJECT
 public:
     // programDir: the program's folder; the settings file is its velkor.ini.
@@ -60,6 +64,28 @@ public:
     void acAboutExecute();
     void Sg2Click();
 
+    // The open deck: its page "Pakli" with the deck frame.
+    void OpenDeck(qint64 deckId);
+    TfmPakli* FindDeckFrame() const;
+    void UpdateDeckActions();
+    void acSaveDeckExecute();
+    void acCloseDeckExecute();
+    void acAddCardExecute();
+    void acDelCardExecute();
+    void tmrHighLightTimer();
+    // Whether the open deck may close: asks when it has unsaved changes (Yes saves first).
+    bool QueryCloseDeck();
+
+    // TDeckHost
+    QString PictureFolder() const override;
+    QList<QAction*> DeckMenuActions() const override;
+    void SetDeckSummoningTech(const QString& code) override;
+    void DeckLoaded() override;
+    void DeckClosed() override;
+    bool IsSummaryStale() const override { return SummaryStale; }
+    void SetSummaryStale(bool stale) override { SummaryStale = stale; }
+    void FlashDeckTab(QWidget* deckPage, int kind) override;
+
     const QString& SettingsFile() const { return FSettingsFile; }
     TSettings Settings;
     bool Connected() const { return FConnected; }
@@ -78,6 +104,7 @@ public:
     TLComboBox* cbVelkor = nullptr;
     TLComboBox* cbLTipus = nullptr;
     QMenu* pmGrid = nullptr;
+    QTimer* tmrHighLight = nullptr;
 
     QAction* acNext = nullptr;
     QAction* acPrior = nullptr;
@@ -121,6 +148,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -129,7 +157,11 @@ private:
     QWidget* BuildToolRow(QWidget* parent);
     // The actions that need the card list are usable only with an open catalogue.
     void UpdateCatalogueActions();
+    // Removes the deck page; its frame goes once the running handler has returned.
+    void CloseDeck();
 
+    // The deck actions that have a handler; UpdateDeckActions enables only these.
+    QSet<QAction*> FWiredDeckActions;
     QString FSettingsFile;
     bool FConnected = false;
     bool FClosed = false;

@@ -1,0 +1,131 @@
+#pragma once
+// The deck editor frame, docked on the main window's "Pakli" page: the header with the main god and
+// the totals, the quick editor (card search, every card, the deck grid), the deck's name and
+// description, and the statistics page. The open deck lives in mdPakli; nothing reaches the
+// catalogue until SaveDeck.
+#include "decks/uDeckStore.h"
+#include "decks/uDeckTable.h"
+#include "storage/FormOpenPars.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <array>
+#include <utility>
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QTableView;
+class QToolButton;
+class TCardNameListModel;
+class TCardNumberListModel;
+class TDeckHost;
+class TDeckModel;
+
+class TfmPakli : public QWidget {
+    Q_OBJECT
+public:
+    TfmPakli(TDeckHost* host, TConnection& connection, QWidget* parent = nullptr);
+    ~TfmPakli() override;
+
+    // Tells the host the deck is closing and stops reporting to it; the frame may then be
+    // destroyed later. Also done by the destructor.
+    void Release();
+
+    // Loads the deck whose P_ID is pars.Id.
+    void LoadDeck(const TFormOpenPars& pars);
+    void LoadDeckCards();
+    void AddCardToDeck(qint64 cardId);
+    void RemoveCardFromDeck(qint64 cardId);
+    // Writes the deck back in one transaction; true when written (then "A pakli mentése sikeres."
+    // has been shown). False when the user chose not to overwrite a deck changed elsewhere, or
+    // the deck is gone; a database error throws and leaves the stored deck as it was.
+    bool SaveDeck();
+    void UpdateHeaderTotals();
+    // The statistics page; clears the host's stale mark.
+    void DrawSummary();
+
+    // Whether the cards, the name or the description differ from what was loaded or last saved.
+    bool IsModified() const;
+    qint64 DeckId() const { return FDeckId; }
+    const TFormOpenPars& OpenPars() const { return FPars; }
+
+    // Handlers, public so that tests drive them.
+    void btnAddClick();
+    // A character typed into the search box; true when it is consumed (not typed).
+    bool cbLapKeresKeyPress(QChar ch);
+    // The user changed the search text: complete it to the first name that begins with it.
+    void cbLapKeresChange(const QString& text);
+    void pcPakliChange();
+    // The search box's selected card, or -1.
+    qint64 SelectedSearchCard() const;
+
+    // Controls, by their design names.
+    QWidget* pnTop = nullptr;
+    QLabel* imGfx1 = nullptr;
+    QLabel* lFoisten = nullptr;
+    QLabel* lFoisten2 = nullptr;
+    QLabel* imGfx2 = nullptr;
+    QLabel* lLapszam = nullptr;
+    QLabel* lHatalom = nullptr;
+    QToolButton* sbPakliMenu = nullptr;
+    QMenu* pmPakli = nullptr;
+    QTabWidget* pcPakli = nullptr;
+    QWidget* tsSzerk = nullptr;
+    QWidget* tsMegj = nullptr;
+    QWidget* tsOsszesites = nullptr;
+    QComboBox* cbLapKeres = nullptr;
+    QPushButton* btnAdd = nullptr;
+    QListView* lbOsszlap = nullptr;
+    QLabel* lPakliCim = nullptr;
+    QTableView* grPakli = nullptr;
+    QLineEdit* eNev = nullptr;
+    QPlainTextEdit* mLeir = nullptr;
+
+    TDeckTable mdPakli;
+    TDeckModel* DeckModel() const { return FDeckModel; }
+    TCardNameListModel* SearchModel() const { return FNameModel; }
+    TCardNumberListModel* CardListModel() const { return FNumberModel; }
+    // The path icons IKON_V, IKON_M, IKON_H, IKON_I, IKON_B, drawn transparent.
+    const std::array<QImage, 5>& PathIcons() const { return FPathIcons; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* BuildHeader();
+    QWidget* BuildQuickEditor();
+    QWidget* BuildDescriptionPage();
+    void SyncGridToTable();
+    void AfterChange(int flashKind);
+    // The description as it is to be stored: the loaded text when unchanged, else the editor's
+    // lines joined with the line break the stored text used.
+    QString DescriptionToStore() const;
+    std::vector<std::pair<qint64, int>> CardCounts() const;
+    void TakeSnapshot();
+
+    TDeckHost* FHost;
+    TDeckStore FStore;
+    TFormOpenPars FPars;
+    qint64 FDeckId = -1;
+    TDeckModel* FDeckModel = nullptr;
+    TCardNameListModel* FNameModel = nullptr;
+    TCardNumberListModel* FNumberModel = nullptr;
+    std::array<QImage, 5> FPathIcons;
+    bool FSearchDeleting = false;
+    bool FSyncing = false;
+
+    // What was loaded or last saved, to tell whether closing loses anything, and what was stored
+    // then, to tell whether someone else wrote the deck since.
+    QString FLoadedName;
+    QString FLoadedDescription;
+    std::vector<std::pair<qint64, int>> FLoadedCards;
+    TStoredDeck FStored;
+};

@@ -187,9 +187,12 @@ void TfMain::BuildActions()
     GuardedConnect(acExit, &QAction::triggered, this, [this] { close(); });
     GuardedConnect(acSaveDeck, &QAction::triggered, this, [this] { acSaveDeckExecute(); });
     GuardedConnect(acCloseDeck, &QAction::triggered, this, [this] { acCloseDeckExecute(); });
+    GuardedConnect(acPakliExport, &QAction::triggered, this, [this] {
+        if (TfmPakli* frame = FindDeckFrame()) frame->ExportDeckHtml();
+    });
     GuardedConnect(acAddCard, &QAction::triggered, this, [this] { acAddCardExecute(); });
     GuardedConnect(acDelCard, &QAction::triggered, this, [this] { acDelCardExecute(); });
-    FWiredDeckActions = {acSaveDeck, acCloseDeck, acAddCard, acDelCard};
+    FWiredDeckActions = {acSaveDeck, acCloseDeck, acPakliExport, acAddCard, acDelCard};
 }
 
 void TfMain::BuildMenus()

@@ -7,9 +7,11 @@
 #include "decks/uCardLists.h"
 #include "decks/uDeckHost.h"
 #include "decks/uDeckModel.h"
+#include "decks/uDeckSummary.h"
 #include "decks/uGodPicture.h"
 
 #include <QAbstractItemView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QGuiApplication>
@@ -110,6 +112,8 @@ TfmPakli::TfmPakli(TDeckHost* host, TConnection& connection, QWidget* parent)
     tsMegj = BuildDescriptionPage();
     tsOsszesites = new QWidget(pcPakli);
     tsOsszesites->setObjectName("tsOsszesites");
+    Summary = new TDeckSummary(tsOsszesites, FPathIcons);
+    GuardedConnect(Summary->cbReszl, &QCheckBox::clicked, this, [this] { cbReszlClick(); });
     pcPakli->addTab(tsSzerk, QStringLiteral("Gyorsszerkesztő"));
     pcPakli->addTab(tsMegj, QStringLiteral("Leírás"));
     pcPakli->addTab(tsOsszesites, QStringLiteral("Összesítés"));
@@ -445,6 +449,18 @@ void TfmPakli::UpdateHeaderTotals()
 void TfmPakli::DrawSummary()
 {
     if (FHost) FHost->SetSummaryStale(false);
+    Summary->DrawSummary(mdPakli);
+    SyncGridToTable();
+}
+
+void TfmPakli::cbReszlClick() { DrawSummary(); }
+
+void TfmPakli::ExportDeckHtml()
+{
+    if (!sd.Execute()) return;
+    TWaitCursor wait;
+    const TUpdatesSuspended held{grPakli};
+    WriteDeckHtml(sd.FileName, mdPakli.Rows(), {lFoisten->text(), eNev->text(), mLeir->toPlainText()});
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 // the totals, the quick editor (card search, every card, the deck grid), the deck's name and
 // description, and the statistics page. The open deck lives in mdPakli; nothing reaches the
 // catalogue until SaveDeck.
+#include "decks/uDeckHtml.h"
 #include "decks/uDeckStore.h"
 #include "decks/uDeckTable.h"
 #include "storage/FormOpenPars.h"
@@ -28,6 +29,7 @@ class TCardNameListModel;
 class TCardNumberListModel;
 class TDeckHost;
 class TDeckModel;
+class TDeckSummary;
 
 class TfmPakli : public QWidget {
     Q_OBJECT
@@ -51,6 +53,8 @@ public:
     void UpdateHeaderTotals();
     // The statistics page; clears the host's stale mark.
     void DrawSummary();
+    // The open deck, as it is now, to an HTML page chosen in sd.
+    void ExportDeckHtml();
 
     // Whether the cards, the name or the description differ from what was loaded or last saved.
     bool IsModified() const;
@@ -64,6 +68,7 @@ public:
     // The user changed the search text: complete it to the first name that begins with it.
     void cbLapKeresChange(const QString& text);
     void pcPakliChange();
+    void cbReszlClick();
     // The search box's selected card, or -1.
     qint64 SelectedSearchCard() const;
 
@@ -88,6 +93,9 @@ public:
     QTableView* grPakli = nullptr;
     QLineEdit* eNev = nullptr;
     QPlainTextEdit* mLeir = nullptr;
+    // The statistics page's controls (sbOssz, imOssz, cbReszl) and its drawing.
+    TDeckSummary* Summary = nullptr;
+    TDeckSaveDialog sd;
 
     TDeckTable mdPakli;
     TDeckModel* DeckModel() const { return FDeckModel; }

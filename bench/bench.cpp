@@ -8,6 +8,8 @@
 #include "browser/ufMain.h"
 #include "decks/uCardLists.h"
 #include "decks/uDeckHost.h"
+#include "decks/uDeckHtml.h"
+#include "decks/uDeckSummary.h"
 #include "decks/ufmPakli.h"
 #include "filters/uQPList.h"
 #include "storage/CatalogNames.h"
@@ -18,7 +20,9 @@
 #include <QCollator>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QCheckBox>
 #include <QFile>
+#include <QLabel>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -330,6 +334,29 @@ void MeasureDeck(const QString& programDir)
         calls, [&](int) { QCoreApplication::processEvents(); }, [&](int) { frame->AddCardToDeck(inDeck); });
     std::printf("%-44s %7d cards  %9.4f ms (new card)  %9.4f ms (card in the deck)\n", "AddCardToDeck, median of 101",
                 cards, addNew, addOld);
+
+    // The statistics page, beside making as many plain labels as it shows lines.
+    const int lines = frame->mdPakli.RecordCount() + 6;
+    const double bareLabels = Median([&] {
+        QWidget holder;
+        for (int i = 0; i < lines; ++i) (new QLabel(QStringLiteral("(123) Egy kártya neve (2)"), &holder))->adjustSize();
+    });
+    frame->Summary->cbReszl->setChecked(false);
+    Row("DrawSummary short, 60 rows (bare: labels)", cards, Median([&] { frame->DrawSummary(); }), bareLabels);
+    frame->Summary->cbReszl->setChecked(true);
+    Row("DrawSummary detailed (bare: labels)", cards, Median([&] { frame->DrawSummary(); }), bareLabels);
+
+    // The HTML page, beside writing its bytes straight into a file.
+    QTemporaryDir out;
+    const QString htm = out.filePath("pakli.htm");
+    const TDeckHtmlHead head{frame->lFoisten->text(), QStringLiteral("Mérőpakli"), QString()};
+    const QByteArray bytes = DeckHtmlBytes(DeckHtmlLines(frame->mdPakli.Rows(), head));
+    const double bareWrite = Median([&] {
+        QFile f(out.filePath("bare.htm"));
+        if (f.open(QIODevice::WriteOnly)) f.write(bytes);
+    });
+    Row("WriteDeckHtml, 60 rows (bare: one write)", cards, Median([&] { WriteDeckHtml(htm, frame->mdPakli.Rows(), head); }),
+        bareWrite);
     delete frame;
 }
 

@@ -2,7 +2,8 @@
 // page and saves pictures of it in the short and the detailed form; then exports a deck whose
 // names hold accented letters, "&", "<" and a character outside Windows-1250, as an HTML page for
 // tools/render_deck_html.sh to show in a browser.
-// Usage: screenshot_summary <folder> [deck id]
+// Usage: screenshot_summary <folder> [deck id] [--dialog]
+//   --dialog also opens the real save dialog of the export and saves a picture of it (then cancels)
 //   (under Xvfb the whole screen is saved; with QT_QPA_PLATFORM=offscreen only the main window)
 #include "app/Guard.h"
 #include "app/Messages.h"
@@ -19,6 +20,7 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 
 #include <sqlite3.h>
@@ -49,7 +51,8 @@ int main(int argc, char** argv)
         return 2;
     }
     const QString folder = QDir().absoluteFilePath(QString::fromLocal8Bit(argv[1]));
-    const qint64 deckId = argc > 2 ? QByteArray(argv[2]).toLongLong() : 1;
+    const qint64 deckId = argc > 2 && argv[2][0] != '-' ? QByteArray(argv[2]).toLongLong() : 1;
+    const bool dialog = QByteArray(argv[argc - 1]) == "--dialog";
     QDir().mkpath(folder);
     QTemporaryDir dir;
     CopyCatalogue(QStringLiteral(VELKOR_PROGRAM_DIR), dir.path());
@@ -106,6 +109,17 @@ int main(int argc, char** argv)
         const bool written = QFile::exists(page) && ui.Count(TUiKind::ErrorDialog) == 0;
         std::printf("%s %s\n", written ? "exported" : "FAILED", qPrintable(page));
         ok &= written;
+        if (dialog) {
+            // The real dialog: it opens on the previous name, with the two filter choices.
+            TQtUiHost qt;
+            TUiHost* test = SetUiHost(&qt);
+            QTimer::singleShot(1500, [&] {
+                ok &= Save(folder, "deck_export_dialog.png");
+                if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+            });
+            Guarded([other] { other->ExportDeckHtml(); });
+            SetUiHost(test);
+        }
     }
     return ok ? 0 : 1;
 }

@@ -37,8 +37,10 @@ int main(int argc, char** argv)
 
     TProgram program(programDir);
     program.Create();
-    fMain->show();
+    // Before the window shows: a stop request that arrives as soon as it is visible must close
+    // it the ordinary way (settings written), not end the process by the signal's default.
     CloseWindowOnTermination(fMain);
+    fMain->show();
     // Lets the benchmark time a start: the window closes as soon as the event loop runs.
     if (qEnvironmentVariableIsSet("VELKOR_EXIT_AFTER_START")) QTimer::singleShot(0, fMain, &QWidget::close);
     return app.exec();

@@ -5,6 +5,7 @@
 #include "app/ProgramFolder.h"
 #include "app/ShellUtil.h"
 #include "app/WidgetUtil.h"
+#include "widgets/CheckListCombo.h"
 #include "app/ufAbout.h"
 #include "bitmaps/Bitmaps.h"
 #include "widgets/LComboBox.h"
@@ -147,6 +148,8 @@ void TfMain::BuildActions()
     make(acInsertKapcs, "acInsertKapcs", QStringLiteral("Új összetartozó lapok..."), QString());
     make(acDarabFilter, "acDarabFilter", QStringLiteral("Darab szűrés"), QString());
     make(acLeidezesFilter, "acLeidezesFilter", QStringLiteral("Leidézés szűrés"), QString());
+    acDarabFilter->setCheckable(true);
+    acLeidezesFilter->setCheckable(true);
     make(acNewDeck, "acNewDeck", QStringLiteral("Új pakli..."), QString());
     make(acDeckBrowser, "acDeckBrowser", QStringLiteral("Pakliböngésző"), QString());
     make(acSaveDeck, "acSaveDeck", QStringLiteral("Pakli mentése"), QString());
@@ -169,7 +172,7 @@ void TfMain::BuildActions()
 
     // Commands whose windows are not part of the program yet stay visible but disabled.
     for (QAction* later : {acLapSzuresLink, acPicMode1, acPicMode2, acPicMode3, acPicMode4, acFilter,
-                           acInsertFilter, acDisableFilter, acInsertKapcs, acDarabFilter, acLeidezesFilter,
+                           acInsertFilter, acInsertKapcs, acLeidezesFilter,
                            acNewDeck, acDeckBrowser, acSaveDeck, acCloseDeck, acPakliExport, acAddCard, acDelCard,
                            acTul, acExportExcel, acExportText, acExportClipboard})
         later->setEnabled(false);
@@ -190,6 +193,9 @@ void TfMain::BuildActions()
     GuardedConnect(acPakliExport, &QAction::triggered, this, [this] {
         if (TfmPakli* frame = FindDeckFrame()) frame->ExportDeckHtml();
     });
+    GuardedConnect(acDisableFilter, &QAction::triggered, this, [this] { acDisableFilterExecute(); });
+    GuardedConnect(acDarabFilter, &QAction::triggered, this, [this] { acDarabFilterExecute(); });
+    GuardedConnect(acLeidezesFilter, &QAction::triggered, this, [this] { acLeidezesFilterExecute(); });
     GuardedConnect(acAddCard, &QAction::triggered, this, [this] { acAddCardExecute(); });
     GuardedConnect(acDelCard, &QAction::triggered, this, [this] { acDelCardExecute(); });
     FWiredDeckActions = {acSaveDeck, acCloseDeck, acPakliExport, acAddCard, acDelCard};
@@ -256,13 +262,11 @@ QWidget* TfMain::BuildToolRow(QWidget* parent)
     tools->addSpacing(8);
     auto* lSzures = new QLabel(QStringLiteral("Sz&űrés"), row);
     tools->addWidget(lSzures);
-    cbFilter = new QComboBox(row);
+    cbFilter = new TCheckListCombo(row);
     lSzures->setBuddy(cbFilter);
     cbFilter->setObjectName("cbFilter");
-    cbFilter->setEditable(true);
-    cbFilter->lineEdit()->setReadOnly(true);
-    cbFilter->setEditText(QStringLiteral("[]"));
     cbFilter->setFixedWidth(220);
+    GuardedConnect(cbFilter, &TCheckListCombo::CheckedTextChanged, this, [this] { cbFilterChange(); });
     tools->addWidget(cbFilter);
     auto button = [&](QAction* action, QStyle::StandardPixmap icon) {
         action->setIcon(style()->standardIcon(icon));
@@ -290,7 +294,9 @@ QWidget* TfMain::BuildToolRow(QWidget* parent)
 
 void TfMain::UpdateCatalogueActions()
 {
-    for (QAction* a : {acNext, acPrior, ac5Next, ac5Prior, acDBDelete}) a->setEnabled(FConnected);
+    for (QAction* a : {acNext, acPrior, ac5Next, ac5Prior, acDBDelete, acDisableFilter, acDarabFilter})
+        a->setEnabled(FConnected);
+    cbFilter->setEnabled(FConnected);
     eUgrLSZ->setEnabled(FConnected);
     eUgrNev->setEnabled(FConnected);
 }
@@ -310,6 +316,7 @@ void TfMain::FormCreate()
     ts2->Bind(&AM->qLapok);
     GuardedConnect(&AM->qLapok, &TQuery::DataChange, this, &TfMain::LAPOK_DATACHANGE);
     FillLookupCombos();
+    FillFilterCombo();
     PictureMode = 0;
     RefreshGrid();
     pc->setCurrentWidget(ts2);

@@ -13,6 +13,7 @@
 #include "browser/udmColumns.h"
 #include "decks/ufmPakli.h"
 #include "filters/uQPList.h"
+#include "refdata/ufTulajd.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -23,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStyle>
 #include <QTabWidget>
@@ -171,7 +173,7 @@ void TfMain::BuildActions()
     for (QAction* later : {acLapSzuresLink, acPicMode1, acPicMode2, acPicMode3, acPicMode4, acFilter,
                            acInsertFilter, acDisableFilter, acInsertKapcs, acDarabFilter, acLeidezesFilter,
                            acNewDeck, acDeckBrowser, acSaveDeck, acCloseDeck, acPakliExport, acAddCard, acDelCard,
-                           acTul, acExportExcel, acExportText, acExportClipboard})
+                           acExportExcel, acExportText, acExportClipboard})
         later->setEnabled(false);
 
     GuardedConnect(acNext, &QAction::triggered, this, [this] { acNextExecute(); });
@@ -184,6 +186,7 @@ void TfMain::BuildActions()
     GuardedConnect(acAbout, &QAction::triggered, this, [this] { acAboutExecute(); });
     GuardedConnect(acHelp, &QAction::triggered, this, [this] { Sg2Click(); });
     GuardedConnect(acDBDelete, &QAction::triggered, this, [this] { ts1->acDBDeleteExecute(); });
+    GuardedConnect(acTul, &QAction::triggered, this, [this] { acTulExecute(); });
     GuardedConnect(acExit, &QAction::triggered, this, [this] { close(); });
     GuardedConnect(acSaveDeck, &QAction::triggered, this, [this] { acSaveDeckExecute(); });
     GuardedConnect(acCloseDeck, &QAction::triggered, this, [this] { acCloseDeckExecute(); });
@@ -284,7 +287,7 @@ QWidget* TfMain::BuildToolRow(QWidget* parent)
 
 void TfMain::UpdateCatalogueActions()
 {
-    for (QAction* a : {acNext, acPrior, ac5Next, ac5Prior, acDBDelete}) a->setEnabled(FConnected);
+    for (QAction* a : {acNext, acPrior, ac5Next, ac5Prior, acDBDelete, acTul}) a->setEnabled(FConnected);
     eUgrLSZ->setEnabled(FConnected);
     eUgrNev->setEnabled(FConnected);
 }
@@ -418,6 +421,24 @@ void TfMain::FillLookupCombos()
     q.Open();
     for (int r = 0; r < q.RecordCount(); ++r) cbLTipus->AddKeyed(q.ValueText(r, 0), q.ValueText(r, 1));
     q.Close();
+}
+
+void TfMain::acTulExecute()
+{
+    if (!FConnected || !ShowTulajdEditor(this)) return;
+    // New and renamed pantheons and card types show at once; the detail page keeps its choice.
+    const QString velkor = cbVelkor->SelectedKey();
+    const QString tipus = cbLTipus->SelectedKey();
+    FillLookupCombos();
+    cbVelkor->SelectByKey(velkor);
+    cbLTipus->SelectByKey(tipus);
+    TQuery& cards = AM->qLapok;
+    const qint64 card = cards.IsEmpty() ? -1 : cards.FieldByName("L_ID").AsLargeInt();
+    cards.DisableControls();
+    const auto enable = qScopeGuard([&cards] { cards.EnableControls(); });
+    cards.Close();
+    cards.Open();
+    if (card >= 0) cards.Locate("L_ID", card);
 }
 
 void TfMain::RebuildGridColumns() { ts2->RebuildGridColumns(); }

@@ -347,7 +347,8 @@ int TLookupTable::columnCount(const QModelIndex& parent) const { return parent.i
 QVariant TLookupTable::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= RowCount() || index.column() != 0) return QVariant();
-    if (role != Qt::DisplayRole && role != Qt::EditRole) return QVariant();
+    // The tip shows a name too long for the column in full.
+    if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::ToolTipRole) return QVariant();
     return FRows[size_t(index.row())].Name;
 }
 

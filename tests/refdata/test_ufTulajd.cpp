@@ -528,3 +528,24 @@ TEST_F(TulajdTest, MainWindowListsHoldTheNewEntryAfterTheWindowCloses)
     EXPECT_EQ(AM->qLapok.FieldByName("L_ID").AsInteger(), 5);
     EXPECT_TRUE(Ui.Of(TUiKind::ErrorDialog).isEmpty());
 }
+
+TEST_F(TulajdTest, LongNameIsNeitherCutByTheCellEditorNorWrittenBackShorter)
+{
+    const QString huge = QString("Őszi ") + QString(40000, u'á');
+    Exec("INSERT INTO TKATEGORIA VALUES ('S090', '" + huge + "')");
+    TfTulajd& w = Open();
+    w.show();
+    Choose(w.rb4);
+    const int row = w.tblTul.RowOfId("S090");
+    GoToRow(row);
+    EXPECT_EQ(w.grTul->model()->index(row, 0).data(Qt::ToolTipRole).toString(), huge);
+    w.grTul->edit(w.grTul->currentIndex());
+    auto* editor = qobject_cast<QLineEdit*>(w.grTul->CellEditor());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text().size(), huge.size());
+    w.grTul->CommitEditor();
+    EXPECT_FALSE(w.tblTul.IsPending(row));
+    w.btnCloseClick();
+    EXPECT_EQ(Scalar("SELECT length(KATEGORIA_NEV) FROM TKATEGORIA WHERE KATEGORIA_ID = 'S090'"),
+              QString::number(huge.size()));
+}

@@ -14,6 +14,7 @@
 #include "browser/udmColumns.h"
 #include "decks/ufmPakli.h"
 #include "filters/uQPList.h"
+#include "refdata/ufTulajd.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -24,6 +25,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStyle>
 #include <QTabWidget>
@@ -174,7 +176,7 @@ void TfMain::BuildActions()
     for (QAction* later : {acLapSzuresLink, acPicMode1, acPicMode2, acPicMode3, acPicMode4, acFilter,
                            acInsertFilter, acInsertKapcs, acLeidezesFilter,
                            acNewDeck, acDeckBrowser, acSaveDeck, acCloseDeck, acPakliExport, acAddCard, acDelCard,
-                           acTul, acExportExcel, acExportText, acExportClipboard})
+                           acExportExcel, acExportText, acExportClipboard})
         later->setEnabled(false);
 
     GuardedConnect(acNext, &QAction::triggered, this, [this] { acNextExecute(); });
@@ -187,6 +189,7 @@ void TfMain::BuildActions()
     GuardedConnect(acAbout, &QAction::triggered, this, [this] { acAboutExecute(); });
     GuardedConnect(acHelp, &QAction::triggered, this, [this] { Sg2Click(); });
     GuardedConnect(acDBDelete, &QAction::triggered, this, [this] { ts1->acDBDeleteExecute(); });
+    GuardedConnect(acTul, &QAction::triggered, this, [this] { acTulExecute(); });
     GuardedConnect(acExit, &QAction::triggered, this, [this] { close(); });
     GuardedConnect(acSaveDeck, &QAction::triggered, this, [this] { acSaveDeckExecute(); });
     GuardedConnect(acCloseDeck, &QAction::triggered, this, [this] { acCloseDeckExecute(); });
@@ -294,7 +297,7 @@ QWidget* TfMain::BuildToolRow(QWidget* parent)
 
 void TfMain::UpdateCatalogueActions()
 {
-    for (QAction* a : {acNext, acPrior, ac5Next, ac5Prior, acDBDelete, acDisableFilter, acDarabFilter})
+    for (QAction* a : {acNext, acPrior, ac5Next, ac5Prior, acDBDelete, acTul, acDisableFilter, acDarabFilter})
         a->setEnabled(FConnected);
     cbFilter->setEnabled(FConnected);
     eUgrLSZ->setEnabled(FConnected);
@@ -431,6 +434,26 @@ void TfMain::FillLookupCombos()
     q.Open();
     for (int r = 0; r < q.RecordCount(); ++r) cbLTipus->AddKeyed(q.ValueText(r, 0), q.ValueText(r, 1));
     q.Close();
+}
+
+void TfMain::acTulExecute()
+{
+    if (!FConnected || !ShowTulajdEditor(this)) return;
+    // New and renamed pantheons and card types show at once; the detail page keeps its choice.
+    const QString velkor = cbVelkor->SelectedKey();
+    const QString tipus = cbLTipus->SelectedKey();
+    FillLookupCombos();
+    // New and renamed properties and categories are offered in the filter combo too.
+    FillFilterCombo();
+    cbVelkor->SelectByKey(velkor);
+    cbLTipus->SelectByKey(tipus);
+    TQuery& cards = AM->qLapok;
+    const qint64 card = cards.IsEmpty() ? -1 : cards.FieldByName("L_ID").AsLargeInt();
+    cards.DisableControls();
+    const auto enable = qScopeGuard([&cards] { cards.EnableControls(); });
+    cards.Close();
+    cards.Open();
+    if (card >= 0) cards.Locate("L_ID", card);
 }
 
 void TfMain::RebuildGridColumns() { ts2->RebuildGridColumns(); }

@@ -58,6 +58,8 @@ public:
     void CurrentCardChanged();
     void pcChange();
     void FillLookupCombos();
+    // "Egyéb adatok...": the lookup table editor; the lists that show its tables follow.
+    void acTulExecute();
 
     // The grid's operations (the table page does the work).
     void RebuildGridColumns();

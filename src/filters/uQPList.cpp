@@ -157,7 +157,7 @@ QString QuoteSqlText(const QString& value)
 // Stored filters
 
 
-void LoadStoredFilter(TQuery& qGetFilter, int filterId, quint8 kind, TQPList& list)
+void LoadStoredFilter(TQuery& qGetFilter, qint64 filterId, quint8 kind, TQPList& list)
 {
     if (qGetFilter.SQL().trimmed().isEmpty()) qGetFilter.SetSQL(GetFilterSql);
     qGetFilter.Close();
@@ -177,7 +177,7 @@ void LoadStoredFilter(TQuery& qGetFilter, int filterId, quint8 kind, TQPList& li
     qGetFilter.Close();
 }
 
-void LoadStoredFilter(TConnection& connection, int filterId, quint8 kind, TQPList& list)
+void LoadStoredFilter(TConnection& connection, qint64 filterId, quint8 kind, TQPList& list)
 {
     TQuery q(&connection);
     q.SetSQL(GetFilterSql);

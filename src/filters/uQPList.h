@@ -37,7 +37,7 @@ struct TQueryPiece {
     quint8 Kind = 0;
     QString AndOr;       // "", "AND" or "OR", written in front of the condition
     qint32 Group = 0;    // neighbours of the same kind and group form one parenthesised group
-    qint32 FilterTypeId = -1;  // TFILTERTYPE.FT_ID; only the query editor uses it
+    qint64 FilterTypeId = -1;  // TFILTERTYPE.FT_ID; only the query editor uses it
 };
 
 // A condition from its parts, in the order the builder reads them.
@@ -104,8 +104,8 @@ QString QuoteSqlText(const QString& value);
 // The left operand is the filter type's current FT_FIELD; rows of an unknown type are dropped.
 // The query's SQL is set to GetFilterSql when it holds no text. Database errors propagate; the
 // conditions appended before the error stay.
-void LoadStoredFilter(TQuery& qGetFilter, int filterId, quint8 kind, TQPList& list);
-void LoadStoredFilter(TConnection& connection, int filterId, quint8 kind, TQPList& list);
+void LoadStoredFilter(TQuery& qGetFilter, qint64 filterId, quint8 kind, TQPList& list);
+void LoadStoredFilter(TConnection& connection, qint64 filterId, quint8 kind, TQPList& list);
 
 // --- quick search ----------------------------------------------------------------------------
 

@@ -1,7 +1,13 @@
 // The provider's share of data safety, on real catalogue files: values read back in the storage
-// class they are stored in and bound back exactly, and immediate transactions.
+// class they are stored in and bound back exactly, immediate transactions, and Hungarian name
+// order whatever the file declares.
 #include "TestCatalogue.h"
 
+#include "browser/udmColumns.h"
+#include "filters/uQPList.h"
+#include "storage/uAM.h"
+
+#include <QFile>
 
 namespace {
 
@@ -72,4 +78,76 @@ TEST_F(CatalogueTest, AnImmediateTransactionKeepsOtherWritersOutAndRollsBack)
         t.Commit();
     }
     EXPECT_EQ(Scalar("SELECT L_NEV FROM TLAP WHERE L_ID = 1"), "megmarad");
+}
+
+namespace {
+
+// A catalogue made by another tool from the table layout: no column declares a collation.
+class TPlainCatalogue : public TSchemaCatalogue {
+public:
+    static QByteArray PlainSchema()
+    {
+        QFile schema(QStringLiteral(VELKOR_SOURCE_DIR "/demo/schema.sql"));
+        EXPECT_TRUE(schema.open(QIODevice::ReadOnly));
+        return schema.readAll().replace(" COLLATE NOCASE", "");
+    }
+    TPlainCatalogue()
+    {
+        // The base made the declared tables; start again from the plain ones.
+        QFile::remove(DbPath());
+        Exec(PlainSchema());
+        Exec("INSERT INTO TVELKOR VALUES ('M001', 'Zóna'), ('M002', 'ária');"
+             "INSERT INTO TLAPTIPUS VALUES ('L008', 'Vezér', 8);"
+             "INSERT INTO TLAP (L_ID, L_LAPSZAM, L_NEV, L_VELKOR, L_LAPTIPUS, L_SZINT) VALUES "
+             "(1, '001', 'Zúzó', 'M001', 'L008', 10), (2, '002', 'Ábel', 'M002', 'L008', 2), "
+             "(3, '003', 'Csiga', 'M001', 'L008', NULL), (4, '004', 'Cukor', 'M001', 'L008', 9), "
+             "(5, '005', 'abroncs', 'M002', 'L008', 1);"
+             "INSERT INTO TTULAJDONSAG VALUES ('T001', 'Zord'), ('T002', 'ének'), ('T003', 'Álom');");
+    }
+};
+
+class TOrderHost : public TCardListHost {
+public:
+    QString CardListOrderBy() override { return Columns.BuildOrderBy(); }
+    void ShowError(const QString& context, const QString& message) override { Errors << context + message; }
+    TdmColumns Columns;
+    QStringList Errors;
+};
+
+QStringList ColumnOf(TQuery& q, const QString& field)
+{
+    QStringList out;
+    for (int r = 0; r < q.RecordCount(); ++r) out << q.ValueText(r, q.FindField(field));
+    return out;
+}
+
+}  // namespace
+
+TEST(PlainCatalogue, NamesSortInHungarianOrderWhateverTheFileDeclares)
+{
+    TPlainCatalogue cat;
+    TAM am(cat.ProgramDir());
+    TOrderHost host;
+    TQPList none;
+    am.SetHost(&host);
+    am.SetConditions(&none);
+    ASSERT_TRUE(am.Connect());
+
+    host.Columns.TitleClick("L_NEV", false);
+    am.ReQuery();
+    ASSERT_TRUE(host.Errors.isEmpty()) << host.Errors.join("\n").toStdString();
+    // Binary order would be Csiga, Cukor, Zúzó, abroncs, Ábel.
+    EXPECT_EQ(ColumnOf(am.qLapok, "L_NEV"), QStringList({"Ábel", "abroncs", "Cukor", "Csiga", "Zúzó"}));
+
+    // A pantheon name column sorts the same way; a number column still sorts as numbers.
+    host.Columns.TitleClick("VELKOR_NEV", false);
+    am.ReQuery();
+    EXPECT_EQ(ColumnOf(am.qLapok, "VELKOR_NEV").first(), "ária");
+    host.Columns.TitleClick("L_SZINT", false);
+    am.ReQuery();
+    EXPECT_EQ(ColumnOf(am.qLapok, "L_SZINT"), QStringList({"", "1", "2", "9", "10"}));
+
+    // The program's own name lists too.
+    am.qTulQuery.Open();
+    EXPECT_EQ(ColumnOf(am.qTulQuery, "TULAJDONSAG_NEV"), QStringList({"Álom", "ének", "Zord"}));
 }

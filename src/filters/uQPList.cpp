@@ -149,6 +149,8 @@ bool IsIntegerLiteral(const QString& value)
 QString QuoteSqlText(const QString& value)
 {
     QString s = value;
+    // A NUL would end the statement text for the engine, cutting the clause at the literal.
+    s.remove(QChar(u'\0'));
     s.replace(u'\'', QLatin1String("''"));
     return u'\'' + s + u'\'';
 }
@@ -193,6 +195,18 @@ QString TrimBoxText(const QString& text)
     while (b < e && IsTrimmed(text[b])) ++b;
     while (e > b && IsTrimmed(text[e - 1])) --e;
     return text.mid(b, e - b);
+}
+
+QString StripControlCharacters(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == u'\r' || c == u'\n') out += c;
+        else if (c == u'\t') out += u' ';
+        else if (c.category() != QChar::Other_Control) out += c;
+    }
+    return out;
 }
 
 QStringList SplitQuickSearchText(const QString& text)
@@ -253,7 +267,7 @@ void RebuildQuickSearchPieces(TQPList& list, const std::vector<std::pair<QString
     list.RemovePiecesOfKind(pkQuickSearch);
     int group = 0;
     for (const auto& [fieldName, boxText] : boxes) {
-        const QString text = TrimBoxText(boxText);
+        const QString text = TrimBoxText(StripControlCharacters(boxText));
         if (text.isEmpty()) continue;
         // A box of separators alone still counts: the next box's first condition carries "AND".
         ++group;

@@ -95,7 +95,8 @@ extern TQPList* QPList;
 
 // An optional sign and ASCII digits, with blanks around them allowed.
 bool IsIntegerLiteral(const QString& value);
-// value between apostrophes, each of its apostrophes doubled.
+// value between apostrophes, each of its apostrophes doubled (NUL characters dropped). The one
+// quoting function of every value written into the clause text.
 QString QuoteSqlText(const QString& value);
 
 // --- stored filters --------------------------------------------------------------------------
@@ -111,6 +112,9 @@ void LoadStoredFilter(TConnection& connection, qint64 filterId, quint8 kind, TQP
 
 // The box text with leading and trailing blanks and control characters removed.
 QString TrimBoxText(const QString& text);
+// Control characters pasted into a box (NUL ends the statement text for the engine) are
+// dropped; a tab becomes a blank; line breaks stay, they separate tokens.
+QString StripControlCharacters(const QString& text);
 // Tokens separated by ";" or line breaks; blanks skipped at a token's start only; double quotes
 // protect ";" and stay in the token; empty tokens dropped.
 QStringList SplitQuickSearchText(const QString& text);

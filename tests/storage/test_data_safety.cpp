@@ -1,6 +1,6 @@
 // The provider's share of data safety, on real catalogue files: values read back in the storage
-// class they are stored in and bound back exactly, immediate transactions, and Hungarian name
-// order whatever the file declares.
+// class they are stored in and bound back exactly, immediate transactions, why a catalogue cannot
+// be opened, Hungarian name order whatever the file declares, control characters in quick filters.
 #include "TestCatalogue.h"
 
 #include "browser/udmColumns.h"
@@ -22,6 +22,18 @@ public:
     int Exec(const char* sql) { return sqlite3_exec(Db, sql, nullptr, nullptr, nullptr); }
     sqlite3* Db = nullptr;
 };
+
+QString OpenError(const QString& file, int busyMs = 50)
+{
+    TConnection c;
+    c.SetBusyTimeout(busyMs);
+    try {
+        c.Open(file);
+    } catch (const EDatabaseError& e) {
+        return e.Message();
+    }
+    return QString();
+}
 
 }  // namespace
 
@@ -78,6 +90,64 @@ TEST_F(CatalogueTest, AnImmediateTransactionKeepsOtherWritersOutAndRollsBack)
         t.Commit();
     }
     EXPECT_EQ(Scalar("SELECT L_NEV FROM TLAP WHERE L_ID = 1"), "megmarad");
+}
+
+TEST(CatalogueOpen, ALockedCatalogueSaysItIsLockedNotThatItIsNoCatalogue)
+{
+    TTempCatalogue cat;
+    TRawConnection holder(cat.DbPath());
+    ASSERT_EQ(holder.Exec("BEGIN EXCLUSIVE"), SQLITE_OK);
+    const QString why = OpenError(cat.DbPath());
+    EXPECT_TRUE(why.contains("zárolja")) << why.toStdString();
+    EXPECT_FALSE(why.contains("nem Velkor katalógus")) << why.toStdString();
+    holder.Exec("ROLLBACK");
+    EXPECT_EQ(OpenError(cat.DbPath()), "");
+}
+
+TEST(CatalogueOpen, AJournalThatCannotBeRolledBackSaysWhatIsNotWritable)
+{
+    TTempCatalogue cat;
+    // An interrupted write: a copy of the file and its journal taken in the middle of one.
+    QTemporaryDir crashed;
+    const QString file = crashed.path() + "/Velkor.db";
+    {
+        TRawConnection writer(cat.DbPath());
+        ASSERT_EQ(writer.Exec("PRAGMA cache_size = 1; BEGIN; UPDATE TLAP SET L_INFO = hex(randomblob(300));"),
+                  SQLITE_OK);
+        ASSERT_TRUE(QFile::exists(cat.DbPath() + "-journal"));
+        ASSERT_TRUE(QFile::copy(cat.DbPath(), file));
+        ASSERT_TRUE(QFile::copy(cat.DbPath() + "-journal", file + "-journal"));
+        writer.Exec("ROLLBACK");
+    }
+    QString original;
+    {
+        TConnection c;
+        c.Open(cat.DbPath());
+        original = ScalarOn(c, "SELECT group_concat(COALESCE(L_INFO, '-')) FROM TLAP");
+    }
+    {
+        TImmutable locked(crashed.path());  // the folder: the journal cannot be removed
+        if (!locked.Active()) GTEST_SKIP() << "chattr is not available here";
+        const QString why = OpenError(file);
+        EXPECT_TRUE(why.contains("nem írható")) << why.toStdString();
+        EXPECT_FALSE(why.contains("nem Velkor katalógus")) << why.toStdString();
+    }
+    // Once the folder is writable, the interrupted write is rolled back and nothing of it stays.
+    TConnection c;
+    c.Open(file);
+    EXPECT_EQ(ScalarOn(c, "SELECT group_concat(COALESCE(L_INFO, '-')) FROM TLAP"), original);
+    EXPECT_FALSE(QFile::exists(file + "-journal"));
+}
+
+TEST(CatalogueOpen, AFileThatIsNoDatabaseIsStillCalledSo)
+{
+    QTemporaryDir dir;
+    const QString file = dir.path() + "/Velkor.db";
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(4096, 'x'));
+    f.close();
+    EXPECT_TRUE(OpenError(file).contains("nem Velkor katalógus")) << OpenError(file).toStdString();
 }
 
 namespace {
@@ -150,4 +220,33 @@ TEST(PlainCatalogue, NamesSortInHungarianOrderWhateverTheFileDeclares)
     // The program's own name lists too.
     am.qTulQuery.Open();
     EXPECT_EQ(ColumnOf(am.qTulQuery, "TULAJDONSAG_NEV"), QStringList({"Álom", "ének", "Zord"}));
+}
+
+TEST(QuickFilter, ControlCharactersPastedIntoABoxNeverReachTheStatement)
+{
+    EXPECT_EQ(StripControlCharacters(QString::fromUtf8("Áb\0el\x01\x1f\x7f", 9)), "Ábel");
+    EXPECT_EQ(StripControlCharacters("a\tb;c\r\nd"), "a b;c\r\nd");  // line breaks still separate
+
+    TTempCatalogue cat;
+    TAM am(cat.ProgramDir());
+    TQPList conditions;
+    struct THost : TCardListHost {
+        TQPList* List = nullptr;
+        QString Box;
+        void RebuildQuickSearchPieces() override { ::RebuildQuickSearchPieces(*List, {{"L_NEV", Box}}, nullptr); }
+        void ShowError(const QString& context, const QString& message) override { Errors << context + message; }
+        QStringList Errors;
+    } host;
+    host.List = &conditions;
+    host.Box = QString::fromUtf8("Re\0nd\x02", 6).append(QChar(0));
+    am.SetHost(&host);
+    am.SetConditions(&conditions);
+    ASSERT_TRUE(am.Connect());
+    am.ReQuery();
+    EXPECT_TRUE(host.Errors.isEmpty()) << host.Errors.join("\n").toStdString();
+    ASSERT_EQ(conditions.Count(), 1);
+    EXPECT_EQ(conditions[0]->Value, "Rend");
+    EXPECT_FALSE(am.qLapok.SQL().contains(QChar(0)));
+    EXPECT_EQ(am.qLapok.RecordCount(),
+              ScalarOn(am.ADOConnection, "SELECT COUNT(*) FROM TLAP WHERE L_NEV LIKE 'Rend%'").toInt());
 }

@@ -1,6 +1,6 @@
 // Starts the program on a temporary copy of the demo catalogue and saves pictures of the detail
 // page for a main god, a people card and card 025 (three abilities, two of them wrapping), and of
-// the abilities editor in its new state.
+// the abilities editor in its new state, and of a card whose stored texts exceed the edit limits.
 // Usage: screenshot_detail <folder>   (QT_QPA_PLATFORM=offscreen is enough)
 #include "app/Guard.h"
 #include "app/Program.h"
@@ -59,7 +59,7 @@ int main(int argc, char** argv)
     ok &= ShowCard("025") && Save(fMain, folder, "detail_025.png");
 
     TFormOpenPars pars;
-    pars.Id = AM->qLapok.FieldByName("L_ID").AsInteger();
+    pars.Id = AM->qLapok.FieldByName("L_ID").AsLargeInt();
     TfSpec editor(pars);
     editor.LoadSpecs();
     editor.show();
@@ -67,5 +67,12 @@ int main(int argc, char** argv)
     ok &= Save(&editor, folder, "spec_browse.png");
     editor.btnUjClick();
     ok &= Save(&editor, folder, "spec_new.png");
+    editor.hide();
+
+    // A stored name and number longer than their boxes' limits are shown whole.
+    AM->ADOConnection.ExecuteDirect("UPDATE TLAP SET L_NEV = 'Az Ezerarcú Homokvihar Öreg Ura, a Mélység Hangja', "
+                                    "L_LAPSZAM = '12345', L_SZINT = 12345 WHERE L_LAPSZAM = '025'");
+    AM->ReQuery();
+    ok &= ShowCard("12345") && Save(fMain, folder, "detail_long_texts.png");
     return ok ? 0 : 1;
 }

@@ -41,6 +41,10 @@ inline const QString BUTTON_NO = QStringLiteral("&Nem");
 inline const QString BUTTON_OK = QStringLiteral("OK");
 inline const QString BUTTON_CANCEL = QStringLiteral("Mégse");
 inline const QString TEXT_CONFIRM_DELETE = QStringLiteral("Valóban szeretné törölni?");
+// Asked by a save when another program changed the row after it was loaded: Igen overwrites,
+// Nem reloads and keeps nothing of the edit.
+inline const QString TEXT_CHANGED_ELSEWHERE =
+    QStringLiteral("A lapot időközben egy másik program módosította. Felülírja a változásait?");
 
 class TUiHost {
 public:

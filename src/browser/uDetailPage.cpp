@@ -9,6 +9,7 @@
 #include "storage/FormOpenPars.h"
 #include "storage/uAM.h"
 #include "storage/udmVDB.h"
+#include "storage/DbProvider.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -145,7 +146,11 @@ QString CardText(const char* field)
     return AM->qLapok.FieldByName(field).AsString();
 }
 
-int CurrentCardId() { return TDetailPage::HasCurrentCard() ? AM->qLapok.FieldByName("L_ID").AsInteger() : -1; }
+// Card ids are 64-bit: a catalogue written by another tool may hold ids beyond 32 bits.
+qint64 CurrentCardId()
+{
+    return TDetailPage::HasCurrentCard() ? AM->qLapok.FieldByName("L_ID").AsLargeInt() : -1;
+}
 
 // Suspends the card list's notifications for a scope, resuming them also when an error leaves it.
 struct TControlsSuspended {
@@ -156,6 +161,52 @@ struct TControlsSuspended {
 }  // namespace
 
 bool TDetailPage::HasCurrentCard() { return AM && AM->qLapok.Active() && !AM->qLapok.IsEmpty(); }
+
+const QStringList TDetailPage::CardColumns = {"L_LAPSZAM", "L_NEV",   "L_VELKOR", "L_LAPTIPUS", "L_LEIDEZES",
+                                              "L_SZINT",   "L_UTAK",  "L_HP",     "L_DB",       "L_GYAKORISAG"};
+
+bool TLoadedCard::SameStored(const TLoadedCard& other) const
+{
+    return Id == other.Id && HasNote == other.HasNote && Note == other.Note && SameStoredValues(Values, other.Values);
+}
+
+bool TDetailPage::ReadStoredCard(qint64 id, TLoadedCard& card)
+{
+    TQuery row(&AM->ADOConnection);
+    row.SetSQL("SELECT " + CardColumns.join(u',') + " FROM TLAP WHERE L_ID = :PIDXLAP");
+    row.SetParam("PIDXLAP", id);
+    row.Open();
+    if (row.IsEmpty()) return false;
+    card = TLoadedCard();
+    card.Id = id;
+    for (int c = 0; c < CardColumns.size(); ++c) {
+        card.Values << row.StoredValue(0, c);
+        card.Texts << row.ValueText(0, c);
+    }
+    TQuery note(&AM->ADOConnection);
+    note.SetSQL(AM->qSajatMegj.SQL());
+    note.SetParam("PIDXLAP", id);
+    note.Open();
+    card.HasNote = !note.IsEmpty();
+    card.Note = card.HasNote ? note.ValueText(0, 0) : QString();
+    return true;
+}
+
+void TDetailPage::ShowLoadedText(QLineEdit* edit, const QString& text)
+{
+    const int designLimit = edit->property("DesignMaxLength").toInt();
+    if (designLimit > 0) edit->setMaxLength(std::max(designLimit, int(text.size())));
+    edit->setText(text);
+}
+
+QVariant TDetailPage::ValueToSave(const QString& column, QLineEdit* edit, bool integer) const
+{
+    const int i = int(CardColumns.indexOf(column));
+    if (FLoaded.Valid() && i >= 0 && i < FLoaded.Texts.size() && edit->text() == FLoaded.Texts[i])
+        return FLoaded.Values[i];
+    if (integer) return IntegerOrNull(edit->text());
+    return edit->text();
+}
 
 TDetailPage::TDetailPage(QWidget* parent) : QWidget(parent)
 {
@@ -172,6 +223,7 @@ TDetailPage::TDetailPage(QWidget* parent) : QWidget(parent)
         auto* e = new QLineEdit(parent);
         e->setObjectName(name);
         if (maxLength > 0) e->setMaxLength(maxLength);
+        e->setProperty("DesignMaxLength", maxLength);
         e->setGeometry(r);
         return e;
     };
@@ -331,18 +383,30 @@ void TDetailPage::RefreshDetailPage(const QString& cardType)
 
 void TDetailPage::LoadCardDetails()
 {
-    eNev->setText(CardText("L_NEV"));
+    // What the fields are filled from is kept: the save writes these values back unchanged
+    // where the user did not edit them, and tells another program's write from the user's own.
+    FLoaded = TLoadedCard();
+    if (HasCurrentCard()) {
+        FLoaded.Id = CurrentCardId();
+        TQuery& cards = AM->qLapok;
+        for (const QString& column : CardColumns) {
+            const TField f = cards.FieldByName(column);
+            FLoaded.Values << f.AsStoredValue();
+            FLoaded.Texts << f.AsString();
+        }
+    }
+    ShowLoadedText(eNev, CardText("L_NEV"));
     eNev->setCursorPosition(0);  // a long name shows its beginning
     cbVelkor->SelectByKey(CardText("L_VELKOR"));
     cbLTipus->SelectByKey(CardText("L_LAPTIPUS"));
-    eUt->setText(CardText("L_UTAK"));
-    eSzint->setText(CardText("L_SZINT"));
-    eHp->setText(CardText("L_HP"));
-    eIdez->setText(CardText("L_LEIDEZES"));
+    ShowLoadedText(eUt, CardText("L_UTAK"));
+    ShowLoadedText(eSzint, CardText("L_SZINT"));
+    ShowLoadedText(eHp, CardText("L_HP"));
+    ShowLoadedText(eIdez, CardText("L_LEIDEZES"));
     const QString number = CardText("L_LAPSZAM");
-    eLsz->setText(number);
+    ShowLoadedText(eLsz, number);
     cbGyakorisag->SelectByKey(CardText("L_GYAKORISAG"));
-    eDB->setText(CardText("L_DB"));
+    ShowLoadedText(eDB, CardText("L_DB"));
     bool ok = false;
     const int n = number.trimmed().toInt(&ok);
     eMegjelenes->setText(HasCurrentCard() ? AppearanceForCardNumber(ok ? n : 0) : QString());
@@ -354,14 +418,16 @@ void TDetailPage::LoadCardDetails()
         FNoteLength = 0;
     }
     if (!HasCurrentCard()) return;
-    const int id = CurrentCardId();
+    const qint64 id = CurrentCardId();
     TQuery& note = AM->qSajatMegj;
     note.Close();
     note.SetParam("PIDXLAP", id);
     note.Open();
     if (!note.IsEmpty()) {
         const QSignalBlocker quiet(mSajat);
-        mSajat->setPlainText(note.FieldByName("ME_MEGJEGYZES").AsString());
+        FLoaded.HasNote = true;
+        FLoaded.Note = note.FieldByName("ME_MEGJEGYZES").AsString();
+        mSajat->setPlainText(FLoaded.Note);
         FNoteLength = int(mSajat->toPlainText().size());
     }
     note.Close();
@@ -383,7 +449,7 @@ void TDetailPage::LoadCardProperties()
     lbTulajd->clear();
     lbSpecTulajd->clear();
     if (!HasCurrentCard()) return;
-    const int id = CurrentCardId();
+    const qint64 id = CurrentCardId();
     auto fill = [id](TQuery& q, QListWidget* list) {
         q.Close();
         q.SetParam("PIDXLAP", id);
@@ -440,28 +506,67 @@ void TDetailPage::btnEditClick() { SaveCardDetails(); }
 
 void TDetailPage::SaveCardDetails()
 {
-    if (!HasCurrentCard()) return;
-    const int id = CurrentCardId();
+    // The fields belong to the card they were loaded from, whatever the list stands on now.
+    if (!HasCurrentCard() || !FLoaded.Valid()) return;
+    const qint64 id = FLoaded.Id;
     TCommand& upd = dmVDB->updLapok;
     upd.SetParam("PIDXLAP", id);
-    upd.SetParam("L_LAPSZAM", eLsz->text());
-    upd.SetParam("L_NEV", eNev->text());
+    upd.SetParam("L_LAPSZAM", ValueToSave("L_LAPSZAM", eLsz, false));
+    upd.SetParam("L_NEV", ValueToSave("L_NEV", eNev, false));
     upd.SetParam("L_VELKOR", cbVelkor->SelectedKey());
     upd.SetParam("L_LAPTIPUS", cbLTipus->SelectedKey());
-    upd.SetParam("L_LEIDEZES", eIdez->text());
-    upd.SetParam("L_UTAK", eUt->text());
-    upd.SetParam("L_SZINT", IntegerOrNull(eSzint->text()));
-    upd.SetParam("L_HP", IntegerOrNull(eHp->text()));
-    upd.SetParam("L_DB", IntegerOrNull(eDB->text()));
+    upd.SetParam("L_LEIDEZES", ValueToSave("L_LEIDEZES", eIdez, false));
+    upd.SetParam("L_UTAK", ValueToSave("L_UTAK", eUt, false));
+    upd.SetParam("L_SZINT", ValueToSave("L_SZINT", eSzint, true));
+    upd.SetParam("L_HP", ValueToSave("L_HP", eHp, true));
+    upd.SetParam("L_DB", ValueToSave("L_DB", eDB, true));
     upd.SetParam("L_GYAKORISAG", cbGyakorisag->SelectedKey());
     // A main god's paths that are not four digits stop the save here, before anything is written.
     upd.SetParam("L_LEIDEZESTECH", NormalizeSummoning(eIdez->text(), eUt->text(), cbLTipus->SelectedKey()));
-    upd.Execute();
-    dmVDB->SaveCardNote(id, mSajat->toPlainText());
+    const QString note = mSajat->toPlainText();
+    const QString gone =
+        QStringLiteral("A lap már nincs a katalógusban (azonosító: %1), a módosítások nem menthetők.").arg(id);
+
+    // The row the user's edit overwrites: the one loaded, or the newer one the user agreed to.
+    TLoadedCard expected = FLoaded;
+    for (;;) {
+        TLoadedCard stored;
+        if (!ReadStoredCard(id, stored)) {
+            ShowWarning(gone);
+            return;
+        }
+        if (!stored.SameStored(expected)) {
+            // Another program wrote the card after it was loaded. Nem: its write stays and the
+            // page shows it; nothing of this edit is kept.
+            if (!AskYesNo(TEXT_CHANGED_ELSEWHERE)) {
+                ReopenCardList(id);
+                return;
+            }
+            expected = stored;
+        }
+        // The row and its note together or not at all. The write lock is taken first, so the
+        // row cannot change between the check below and the write.
+        TTransaction transaction(AM->ADOConnection, TTransaction::Immediate);
+        TLoadedCard locked;
+        if (!ReadStoredCard(id, locked)) {
+            ShowWarning(gone);
+            return;
+        }
+        if (!locked.SameStored(expected)) continue;  // written again while the question was open
+        // An update that matches no row wrote nothing: saying nothing would pass it off as saved.
+        if (upd.Execute() < 1) {
+            ShowWarning(gone);
+            return;
+        }
+        // A failed note was shown by SaveCardNote; the row goes back with it, the edits stay.
+        if (!dmVDB->SaveCardNote(id, note)) return;
+        transaction.Commit();
+        break;
+    }
     ReopenCardList(id);
 }
 
-void TDetailPage::ReopenCardList(int keepCardId)
+void TDetailPage::ReopenCardList(qint64 keepCardId)
 {
     TQuery& cards = AM->qLapok;
     TControlsSuspended suspended(cards);
@@ -476,7 +581,7 @@ void TDetailPage::ReopenCardList(int keepCardId)
 void TDetailPage::LinkProperty(int kind)
 {
     if (!HasCurrentCard()) return;
-    const int id = CurrentCardId();
+    const qint64 id = CurrentCardId();
     const QString linked = PropertyPicker ? PropertyPicker(kind) : QString();
     if (linked.isEmpty()) return;
     AM->Tulajdonsag_Insert(id, linked);
@@ -511,7 +616,7 @@ void TDetailPage::lbTorles(QToolButton* sender)
 void TDetailPage::sb6Click()
 {
     if (!HasCurrentCard()) return;
-    const int id = CurrentCardId();
+    const qint64 id = CurrentCardId();
     TFormOpenPars pars;
     InitFormOpenPars(pars);
     pars.Id = id;

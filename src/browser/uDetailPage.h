@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <QWidget>
 
 #include <functional>
@@ -39,6 +40,18 @@ TCardTypeFields CardTypeFieldsFor(const QString& typeCode);
 
 // The card set a card number belongs to; empty above the last set and for negative numbers.
 QString AppearanceForCardNumber(int cardNumber);
+
+// A card as the page loaded it: the stored values its fields were filled from (each in the
+// storage class the catalogue holds it in) and its note. A save compares it with the stored row.
+struct TLoadedCard {
+    qint64 Id = -1;
+    QList<QVariant> Values;  // in the order of TDetailPage::CardColumns
+    QStringList Texts;       // the same values as the fields show them
+    bool HasNote = false;
+    QString Note;
+    bool Valid() const { return Id >= 0; }
+    bool SameStored(const TLoadedCard& other) const;
+};
 
 // One special ability as the picture needs it.
 struct TSpecAbility {
@@ -106,6 +119,13 @@ public:
     // True when the card list stands on a card.
     static bool HasCurrentCard();
 
+    // The card columns the page shows and writes back, as the card list names them.
+    static const QStringList CardColumns;
+    // The card as the page loaded it (no card: Id -1).
+    const TLoadedCard& LoadedCard() const { return FLoaded; }
+    // The card's row and note as they are stored now; false when the card is gone.
+    static bool ReadStoredCard(qint64 id, TLoadedCard& card);
+
     // The abilities picture last drawn.
     const QImage& SpecPicture() const { return FSpecPicture; }
 
@@ -140,9 +160,15 @@ public:
 
 private:
     void LinkProperty(int kind);
-    void ReopenCardList(int keepCardId);
+    void ReopenCardList(qint64 keepCardId);
     void LimitNote();
+    // Fills an edit with a loaded text: the box's limit bounds typing, never what is loaded.
+    static void ShowLoadedText(QLineEdit* edit, const QString& text);
+    // What a save writes for a column: the stored value while the field still shows it as
+    // loaded, otherwise the field's text (integer fields: converted, 0 and non-numbers as NULL).
+    QVariant ValueToSave(const QString& column, QLineEdit* edit, bool integer) const;
 
     QImage FSpecPicture;
+    TLoadedCard FLoaded;
     int FNoteLength = 0;  // the note's length after the last accepted change
 };

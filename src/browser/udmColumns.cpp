@@ -1,5 +1,7 @@
 #include "browser/udmColumns.h"
 
+#include "storage/CatalogNames.h"
+
 #include <algorithm>
 
 TdmColumns* dmColumns = nullptr;
@@ -69,7 +71,7 @@ QString TdmColumns::BuildOrderBy() const
     QString s = QStringLiteral("ORDER BY ");
     for (int k = 1; k <= count; ++k)
         for (const auto& c : cCols.Cols)
-            if (c.OrderNum == k) s += c.FieldName() + u' ' + OrderToText(c.Order) + u',';
+            if (c.OrderNum == k) s += Catalog::WithCollation(c.FieldName()) + u' ' + OrderToText(c.Order) + u',';
     // Numbers above the count are skipped, so the text may hold no key at all.
     if (s.endsWith(u',')) s.chop(1);
     else s.clear();

@@ -48,8 +48,8 @@ void TfTulSel::LoadItems(int kind)
     lb->clear();
     FIds.clear();
     TQuery q(&AM->ADOConnection);
-    q.SetSQL(kind == 2 ? QStringLiteral("SELECT KATEGORIA_ID, KATEGORIA_NEV FROM TKATEGORIA ORDER BY KATEGORIA_NEV")
-                       : QStringLiteral("SELECT TULAJDONSAG_ID, TULAJDONSAG_NEV FROM TTULAJDONSAG ORDER BY TULAJDONSAG_NEV"));
+    q.SetSQL(kind == 2 ? QStringLiteral("SELECT KATEGORIA_ID, KATEGORIA_NEV FROM TKATEGORIA ORDER BY KATEGORIA_NEV COLLATE NOCASE")
+                       : QStringLiteral("SELECT TULAJDONSAG_ID, TULAJDONSAG_NEV FROM TTULAJDONSAG ORDER BY TULAJDONSAG_NEV COLLATE NOCASE"));
     q.Open();
     for (int r = 0; r < q.RecordCount(); ++r) {
         FIds << q.ValueText(r, 0);

@@ -153,6 +153,8 @@ bool IsIntegerLiteral(const QString& value)
 QString QuoteSqlText(const QString& value)
 {
     QString s = value;
+    // A NUL would end the statement text for the engine, cutting the clause at the literal.
+    s.remove(QChar(u'\0'));
     s.replace(u'\'', QLatin1String("''"));
     return u'\'' + s + u'\'';
 }
@@ -161,7 +163,7 @@ QString QuoteSqlText(const QString& value)
 // Stored filters
 
 
-void LoadStoredFilter(TQuery& qGetFilter, int filterId, quint8 kind, TQPList& list)
+void LoadStoredFilter(TQuery& qGetFilter, qint64 filterId, quint8 kind, TQPList& list)
 {
     if (qGetFilter.SQL().trimmed().isEmpty()) qGetFilter.SetSQL(GetFilterSql);
     qGetFilter.Close();
@@ -181,7 +183,7 @@ void LoadStoredFilter(TQuery& qGetFilter, int filterId, quint8 kind, TQPList& li
     qGetFilter.Close();
 }
 
-void LoadStoredFilter(TConnection& connection, int filterId, quint8 kind, TQPList& list)
+void LoadStoredFilter(TConnection& connection, qint64 filterId, quint8 kind, TQPList& list)
 {
     TQuery q(&connection);
     q.SetSQL(GetFilterSql);
@@ -197,6 +199,18 @@ QString TrimBoxText(const QString& text)
     while (b < e && IsTrimmed(text[b])) ++b;
     while (e > b && IsTrimmed(text[e - 1])) --e;
     return text.mid(b, e - b);
+}
+
+QString StripControlCharacters(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == u'\r' || c == u'\n') out += c;
+        else if (c == u'\t') out += u' ';
+        else if (c.category() != QChar::Other_Control) out += c;
+    }
+    return out;
 }
 
 QStringList SplitQuickSearchText(const QString& text)
@@ -257,7 +271,7 @@ void RebuildQuickSearchPieces(TQPList& list, const std::vector<std::pair<QString
     list.RemovePiecesOfKind(pkQuickSearch);
     int group = 0;
     for (const auto& [fieldName, boxText] : boxes) {
-        const QString text = TrimBoxText(boxText);
+        const QString text = TrimBoxText(StripControlCharacters(boxText));
         if (text.isEmpty()) continue;
         // A box of separators alone still counts: the next box's first condition carries "AND".
         ++group;

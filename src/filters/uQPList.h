@@ -37,7 +37,7 @@ struct TQueryPiece {
     quint8 Kind = 0;
     QString AndOr;       // "", "AND" or "OR", written in front of the condition
     qint32 Group = 0;    // neighbours of the same kind and group form one parenthesised group
-    qint32 FilterTypeId = -1;  // TFILTERTYPE.FT_ID; only the query editor uses it
+    qint64 FilterTypeId = -1;  // TFILTERTYPE.FT_ID; only the query editor uses it
 };
 
 // A condition from its parts, in the order the builder reads them.
@@ -95,7 +95,8 @@ extern TQPList* QPList;
 
 // An optional sign and ASCII digits, with blanks around them allowed.
 bool IsIntegerLiteral(const QString& value);
-// value between apostrophes, each of its apostrophes doubled.
+// value between apostrophes, each of its apostrophes doubled (NUL characters dropped). The one
+// quoting function of every value written into the clause text.
 QString QuoteSqlText(const QString& value);
 
 // --- stored filters --------------------------------------------------------------------------
@@ -104,13 +105,16 @@ QString QuoteSqlText(const QString& value);
 // The left operand is the filter type's current FT_FIELD; rows of an unknown type are dropped.
 // The query's SQL is set to GetFilterSql when it holds no text. Database errors propagate; the
 // conditions appended before the error stay.
-void LoadStoredFilter(TQuery& qGetFilter, int filterId, quint8 kind, TQPList& list);
-void LoadStoredFilter(TConnection& connection, int filterId, quint8 kind, TQPList& list);
+void LoadStoredFilter(TQuery& qGetFilter, qint64 filterId, quint8 kind, TQPList& list);
+void LoadStoredFilter(TConnection& connection, qint64 filterId, quint8 kind, TQPList& list);
 
 // --- quick search ----------------------------------------------------------------------------
 
 // The box text with leading and trailing blanks and control characters removed.
 QString TrimBoxText(const QString& text);
+// Control characters pasted into a box (NUL ends the statement text for the engine) are
+// dropped; a tab becomes a blank; line breaks stay, they separate tokens.
+QString StripControlCharacters(const QString& text);
 // Tokens separated by ";" or line breaks; blanks skipped at a token's start only; double quotes
 // protect ";" and stay in the token; empty tokens dropped.
 QStringList SplitQuickSearchText(const QString& text);

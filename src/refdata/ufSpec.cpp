@@ -186,13 +186,14 @@ void TfSpec::btnModClick()
 void TfSpec::btnOkClick()
 {
     TCommand* command = nullptr;
-    int number = 0;
+    QVariant number;
     if (FState == esNew) {
         command = &cInsert;
         number = AM->GetMaxValue("S_NUM", "TSPEC") + 1;
     } else if (FState == esModify) {
         command = &cUpdate;
-        number = qSpec.FieldByName("S_NUM").AsInteger();
+        // An existing ability is found by its number exactly as stored, text included.
+        number = qSpec.FieldByName("S_NUM").AsStoredValue();
     } else {
         return;
     }
@@ -201,9 +202,65 @@ void TfSpec::btnOkClick()
     command->SetParam("S_KIJATSZ", eKijatsz->text());
     command->SetParam("S_LEIDEZES", eIdezes->text());
     command->SetParam("S_SZOVEG", mText->toPlainText());
-    command->Execute();
+    if (FState == esNew) {
+        command->Execute();
+    } else if (!WriteModifiedAbility(number)) {
+        return;
+    }
     LoadSpecs();
     SetEditMode(esBrowse);
+}
+
+bool TfSpec::ReadStoredAbility(const QVariant& number, QList<QVariant>& values)
+{
+    TQuery q(&AM->ADOConnection);
+    q.SetSQL("SELECT S_KIJATSZ, S_LEIDEZES, S_SZOVEG FROM TSPEC WHERE (S_LAPID=:S_LAPID) AND (S_NUM=:S_NUM)");
+    q.SetParam("S_LAPID", FPars.Id);
+    q.SetParam("S_NUM", number);
+    q.Open();
+    if (q.IsEmpty()) return false;
+    values.clear();
+    for (int c = 0; c < 3; ++c) values << q.StoredValue(0, c);
+    return true;
+}
+
+bool TfSpec::WriteModifiedAbility(const QVariant& number)
+{
+    const QString gone = QStringLiteral("A speciális képesség már nincs a katalógusban, a módosítás nem menthető.");
+    // The ability as the edits were filled from it, or the newer one the user agreed to overwrite.
+    QList<QVariant> expected;
+    for (const char* column : {"S_KIJATSZ", "S_LEIDEZES", "S_SZOVEG"})
+        expected << qSpec.FieldByName(column).AsStoredValue();
+    for (;;) {
+        QList<QVariant> stored;
+        if (!ReadStoredAbility(number, stored)) {
+            ShowWarning(gone);  // the typed text stays for the user
+            return false;
+        }
+        if (!SameStoredValues(stored, expected)) {
+            if (!AskYesNo(TEXT_CHANGED_ELSEWHERE)) {
+                // The other program's write stays and shows; nothing of the edit is kept.
+                SetEditMode(esBrowse);
+                LoadSpecs();
+                return false;
+            }
+            expected = stored;
+        }
+        TTransaction transaction(AM->ADOConnection, TTransaction::Immediate);
+        QList<QVariant> locked;
+        if (!ReadStoredAbility(number, locked)) {
+            ShowWarning(gone);
+            return false;
+        }
+        if (!SameStoredValues(locked, expected)) continue;  // written again while the question was open
+        // An update that matches no row changed nothing: saying nothing would pass it off as saved.
+        if (cUpdate.Execute() < 1) {
+            ShowWarning(gone);
+            return false;
+        }
+        transaction.Commit();
+        return true;
+    }
 }
 
 void TfSpec::btnMegsemClick()
@@ -216,8 +273,10 @@ void TfSpec::btnTorolClick()
 {
     if (!qSpec.Active() || qSpec.IsEmpty()) return;
     if (!ConfirmDelete()) return;
-    AM->RunCommand("DELETE FROM TSPEC WHERE (S_LAPID=" + QString::number(FPars.Id) + ") AND (S_NUM=" +
-                   qSpec.FieldByName("S_NUM").AsString() + ")");
+    // Both values are bound: a stored number is whatever the file holds, text included, and
+    // must match only its own row. The stored value is bound as it is, in its own storage class.
+    AM->RunCommand(QStringLiteral("DELETE FROM TSPEC WHERE (S_LAPID=:S_LAPID) AND (S_NUM=:S_NUM)"),
+                   {{QStringLiteral("S_LAPID"), FPars.Id}, {QStringLiteral("S_NUM"), qSpec.FieldByName("S_NUM").AsStoredValue()}});
     LoadSpecs();
 }
 

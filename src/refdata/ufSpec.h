@@ -51,8 +51,15 @@ public:
     QPushButton* btnMegsem = nullptr;
     QPushButton* btnClose = nullptr;
 
+    // The three texts of the ability (card id, number as stored) as they are stored now;
+    // false when there is no such ability.
+    bool ReadStoredAbility(const QVariant& number, QList<QVariant>& values);
+
 private:
     void FollowQuery();
+    // Writes the modified ability unless another program changed it since it was loaded and
+    // the user chooses to keep that change; false when nothing was written.
+    bool WriteModifiedAbility(const QVariant& number);
 
     TFormOpenPars FPars;
     TQueryModel* FModel = nullptr;

@@ -179,7 +179,7 @@ void TConnection::Open(const QString& fileName)
         refuse(QStringLiteral("A katalógus nem nyitható meg: %1 (%2)").arg(fileName, Utf8(sqlite3_errmsg(db))));
     if (sqlite3_db_readonly(db, "main") == 1)
         refuse(QStringLiteral("A katalógus fájlja csak olvasható, nem módosítható: %1").arg(fileName));
-    sqlite3_busy_timeout(db, 5000);
+    sqlite3_busy_timeout(db, FBusyTimeout);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 1, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 1, nullptr);
 
@@ -191,8 +191,24 @@ void TConnection::Open(const QString& fileName)
         sqlite3_step(st) == SQLITE_ROW)
         tables = sqlite3_column_int(st, 0);
     const QString err = Utf8(sqlite3_errmsg(db));
+    const int code = sqlite3_extended_errcode(db);
     sqlite3_finalize(st);
-    if (tables < 0) refuse(QStringLiteral("A fájl nem Velkor katalógus: %1 (%2)").arg(fileName, err));
+    if (tables < 0) {
+        // A lock or an unfinished write of another program is not a wrong file: say which it is.
+        const int primary = code & 0xFF;
+        if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+            refuse(QStringLiteral("A katalógust egy másik program zárolja, most nem nyitható meg: %1 (%2)")
+                       .arg(fileName, err));
+        const bool journal = QFileInfo::exists(fileName + QStringLiteral("-journal")) ||
+                             QFileInfo::exists(fileName + QStringLiteral("-wal"));
+        if (journal && (primary == SQLITE_IOERR || primary == SQLITE_CANTOPEN || primary == SQLITE_READONLY))
+            refuse(QStringLiteral("A katalógus egy félbemaradt írását nem lehet visszagörgetni, mert a naplófájlja "
+                                  "vagy a mappája nem írható: %1 (%2)")
+                       .arg(fileName, err));
+        if (primary != SQLITE_NOTADB && primary != SQLITE_CORRUPT && primary != SQLITE_ERROR)
+            refuse(QStringLiteral("A katalógus nem olvasható: %1 (%2)").arg(fileName, err));
+        refuse(QStringLiteral("A fájl nem Velkor katalógus: %1 (%2)").arg(fileName, err));
+    }
     if (tables == 0) refuse(QStringLiteral("A katalógus nem tartalmaz egy táblát sem: %1").arg(fileName));
 
     FDb = db;
@@ -375,6 +391,11 @@ sqlite3_stmt* TStatement::Prepare() const
         case QMetaType::UChar: rc = sqlite3_bind_int64(st, idx, v.toLongLong()); break;
         case QMetaType::Double:
         case QMetaType::Float: rc = sqlite3_bind_double(st, idx, v.toDouble()); break;
+        case QMetaType::QByteArray: {
+            const QByteArray b = v.toByteArray();
+            rc = sqlite3_bind_blob(st, idx, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+            break;
+        }
         default: {
             if (v.isNull() && v.typeId() != QMetaType::QString) {
                 rc = sqlite3_bind_null(st, idx);
@@ -409,6 +430,7 @@ QString TField::AsString() const { return FQuery->ValueText(FQuery->RecNo(), FCo
 int TField::AsInteger() const { return int(FQuery->ValueInteger(FQuery->RecNo(), FColumn)); }
 qint64 TField::AsLargeInt() const { return FQuery->ValueInteger(FQuery->RecNo(), FColumn); }
 QVariant TField::AsVariant() const { return FQuery->Value(FQuery->RecNo(), FColumn); }
+QVariant TField::AsStoredValue() const { return FQuery->StoredValue(FQuery->RecNo(), FColumn); }
 bool TField::IsNull() const { return FQuery->ValueIsNull(FQuery->RecNo(), FColumn); }
 QString TField::FieldName() const { return FQuery->FieldNames().value(FColumn); }
 TFieldType TField::DataType() const { return FQuery->FieldType(FColumn); }
@@ -451,20 +473,24 @@ void TQuery::Open()
     std::vector<int> firstStorage(size_t(cols), SQLITE_NULL);
     QByteArray arena;
     std::vector<uint32_t> offsets{0};
-    std::vector<uint8_t> nulls;
+    std::vector<uint8_t> storageClasses;
     int rows = 0;
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         for (int c = 0; c < cols; ++c) {
             const int storage = sqlite3_column_type(st, c);
-            if (storage == SQLITE_NULL) {
-                nulls.push_back(1);
-            } else {
+            if (storage != SQLITE_NULL) {
                 if (firstStorage[size_t(c)] == SQLITE_NULL) firstStorage[size_t(c)] = storage;
-                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
-                arena.append(text, sqlite3_column_bytes(st, c));
-                nulls.push_back(0);
+                if (storage == SQLITE_BLOB) {
+                    // A blob is kept byte for byte; its text form would stop at a NUL.
+                    const auto* data = static_cast<const char*>(sqlite3_column_blob(st, c));
+                    arena.append(data, sqlite3_column_bytes(st, c));
+                } else {
+                    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, c));
+                    arena.append(text, sqlite3_column_bytes(st, c));
+                }
             }
+            storageClasses.push_back(uint8_t(storage));
             offsets.push_back(uint32_t(arena.size()));
         }
         ++rows;
@@ -485,8 +511,8 @@ void TQuery::Open()
     FArena.squeeze();
     FOffsets = std::move(offsets);
     FOffsets.shrink_to_fit();
-    FNulls = std::move(nulls);
-    FNulls.shrink_to_fit();
+    FStorage = std::move(storageClasses);
+    FStorage.shrink_to_fit();
     FRowCount = rows;
     FRow = 0;
     FBof = true;
@@ -505,7 +531,7 @@ void TQuery::Close()
     FFieldTypes.clear();
     FArena.clear();
     FOffsets.assign(1, 0);
-    FNulls.clear();
+    FStorage.clear();
     FRowCount = 0;
     FRow = 0;
     FEof = FBof = true;
@@ -667,7 +693,44 @@ bool TQuery::ValueIsNull(int row, int column) const
 {
     const int cols = FieldCount();
     if (row < 0 || row >= FRowCount || column < 0 || column >= cols) return true;
-    return FNulls[size_t(row) * size_t(cols) + size_t(column)] != 0;
+    return FStorage[size_t(row) * size_t(cols) + size_t(column)] == SQLITE_NULL;
+}
+
+QVariant TQuery::StoredValue(int row, int column) const
+{
+    const int cols = FieldCount();
+    if (row < 0 || row >= FRowCount || column < 0 || column >= cols) return QVariant();
+    uint32_t len;
+    const char* p = CellData(row, column, &len);
+    const QByteArray bytes = QByteArray::fromRawData(p, qsizetype(len));
+    switch (FStorage[size_t(row) * size_t(cols) + size_t(column)]) {
+    case SQLITE_INTEGER: return QVariant(bytes.toLongLong());
+    case SQLITE_FLOAT: return QVariant(bytes.toDouble());
+    case SQLITE_TEXT: return QVariant(QString::fromUtf8(p, len));
+    case SQLITE_BLOB: return QVariant(QByteArray(p, qsizetype(len)));
+    default: return QVariant();
+    }
+}
+
+bool SameStoredValue(const QVariant& a, const QVariant& b)
+{
+    if (a.isValid() != b.isValid()) return false;
+    if (!a.isValid()) return true;
+    if (a.typeId() != b.typeId()) return false;
+    switch (a.typeId()) {
+    case QMetaType::LongLong: return a.toLongLong() == b.toLongLong();
+    case QMetaType::Double: return a.toDouble() == b.toDouble();
+    case QMetaType::QByteArray: return a.toByteArray() == b.toByteArray();
+    default: return a.toString() == b.toString();
+    }
+}
+
+bool SameStoredValues(const QList<QVariant>& a, const QList<QVariant>& b)
+{
+    if (a.size() != b.size()) return false;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (!SameStoredValue(a[i], b[i])) return false;
+    return true;
 }
 
 QVariant TQuery::Value(int row, int column) const
@@ -702,21 +765,26 @@ void TQuery::NotifyDataChange()
 // ---------------------------------------------------------------------------------------------
 // TTransaction
 
-TTransaction::TTransaction(TConnection& connection)
-    : FConnection(connection), FName(QStringLiteral("vdb_") + QUuid::createUuid().toString(QUuid::Id128))
+TTransaction::TTransaction(TConnection& connection, TLock lock) : FConnection(connection)
 {
+    if (lock == Immediate && FConnection.Connected() && sqlite3_get_autocommit(FConnection.Handle())) {
+        FConnection.ExecuteDirect(QStringLiteral("BEGIN IMMEDIATE"));
+        return;
+    }
+    FName = QStringLiteral("vdb_") + QUuid::createUuid().toString(QUuid::Id128);
     FConnection.ExecuteDirect(QStringLiteral("SAVEPOINT ") + FName);
 }
 
 TTransaction::~TTransaction()
 {
     if (FDone || !FConnection.Connected()) return;
-    const QByteArray sql = ("ROLLBACK TO " + FName + "; RELEASE " + FName).toUtf8();
+    const QByteArray sql = FName.isEmpty() ? QByteArray("ROLLBACK")
+                                           : ("ROLLBACK TO " + FName + "; RELEASE " + FName).toUtf8();
     sqlite3_exec(FConnection.Handle(), sql.constData(), nullptr, nullptr, nullptr);
 }
 
 void TTransaction::Commit()
 {
-    FConnection.ExecuteDirect(QStringLiteral("RELEASE ") + FName);
+    FConnection.ExecuteDirect(FName.isEmpty() ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE ") + FName);
     FDone = true;
 }

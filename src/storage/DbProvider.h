@@ -6,6 +6,7 @@
 #include "storage/Exceptions.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -33,6 +34,8 @@ public:
     void Open(const QString& fileName);
     void Close();
     bool Connected() const { return FDb != nullptr; }
+    // How long a statement waits for another program's lock before it fails; set before Open.
+    void SetBusyTimeout(int milliseconds) { FBusyTimeout = milliseconds; }
     const QString& FileName() const { return FFileName; }
     sqlite3* Handle() const { return FDb; }
 
@@ -57,6 +60,7 @@ private:
 
     sqlite3* FDb = nullptr;
     QString FFileName;
+    int FBusyTimeout = 5000;
     UCollator* FCollator = nullptr;  // owned; null only when ICU lacks the locale's data
 };
 
@@ -114,6 +118,8 @@ public:
     int AsInteger() const;
     qint64 AsLargeInt() const;
     QVariant AsVariant() const;
+    // The value exactly as the catalogue holds it (see TQuery::StoredValue).
+    QVariant AsStoredValue() const;
     bool IsNull() const;
     QString FieldName() const;
     TFieldType DataType() const;
@@ -175,6 +181,10 @@ public:
     qint64 ValueInteger(int row, int column) const;
     QVariant Value(int row, int column) const;
     bool ValueIsNull(int row, int column) const;
+    // The value in the storage class the engine returned, whatever the column declares: an
+    // integer as qint64, a real as double, a text as QString, a blob as QByteArray, NULL as an
+    // invalid QVariant. Bound back as a parameter it writes or matches the very same value.
+    QVariant StoredValue(int row, int column) const;
 
     // Notifications to the views: held back while disabled, sent once when enabled again.
     void DisableControls();
@@ -205,13 +215,21 @@ private:
     // Cell i of row r is FArena[FOffsets[k] .. FOffsets[k+1]) with k = r * columns + i.
     QByteArray FArena;
     std::vector<uint32_t> FOffsets;
-    std::vector<uint8_t> FNulls;
+    std::vector<uint8_t> FStorage;  // the engine's storage class of each cell (SQLITE_NULL, ...)
 };
 
+// True when both values have the same storage class and value (5 and "5" differ), as
+// StoredValue gives them: how a save tells another program's write from the row it loaded.
+bool SameStoredValue(const QVariant& a, const QVariant& b);
+bool SameStoredValues(const QList<QVariant>& a, const QList<QVariant>& b);
+
 // A scope guard: Commit() keeps the work; leaving the scope without it (an exception) rolls back.
+// Immediate: when no transaction is open yet, the write lock is taken at once, so that a check
+// read inside the transaction still holds when the write follows (no other writer in between).
 class TTransaction {
 public:
-    explicit TTransaction(TConnection& connection);
+    enum TLock { Deferred, Immediate };
+    explicit TTransaction(TConnection& connection, TLock lock = Deferred);
     ~TTransaction();
     TTransaction(const TTransaction&) = delete;
     TTransaction& operator=(const TTransaction&) = delete;
@@ -219,6 +237,6 @@ public:
 
 private:
     TConnection& FConnection;
-    QString FName;
+    QString FName;  // empty: an outermost BEGIN IMMEDIATE, ended by COMMIT or ROLLBACK
     bool FDone = false;
 };

@@ -36,15 +36,15 @@ TAM::TAM(const QString& programDir, QObject* parent)
 {
     qTulajd.SetSQL(
         "SELECT TTULAJDONSAG.TULAJDONSAG_NEV FROM TTULAJDONSAG INNER JOIN TLAPTUL ON TLAPTUL.LT_TULID = "
-        "TTULAJDONSAG.TULAJDONSAG_ID WHERE TLAPTUL.LT_LID = :PIDXLAP ORDER BY TULAJDONSAG_NEV ;");
+        "TTULAJDONSAG.TULAJDONSAG_ID WHERE TLAPTUL.LT_LID = :PIDXLAP ORDER BY TULAJDONSAG_NEV COLLATE NOCASE ;");
     qKategoria.SetSQL(
         "SELECT TKATEGORIA.KATEGORIA_NEV FROM TKATEGORIA INNER JOIN TLAPTUL ON TLAPTUL.LT_TULID = "
-        "TKATEGORIA.KATEGORIA_ID WHERE TLAPTUL.LT_LID = :PIDXLAP ORDER BY KATEGORIA_NEV ;");
+        "TKATEGORIA.KATEGORIA_ID WHERE TLAPTUL.LT_LID = :PIDXLAP ORDER BY KATEGORIA_NEV COLLATE NOCASE ;");
     qSajatMegj.SetSQL("SELECT TMEGJ.ME_MEGJEGYZES FROM TMEGJ WHERE TMEGJ.ME_LAPID = :PIDXLAP ;");
     qSpec.SetSQL("SELECT S_KIJATSZ, S_LEIDEZES, S_SZOVEG FROM TSPEC WHERE S_LAPID = :PIDXLAP ORDER BY S_NUM ;");
-    qFilterQuery.SetSQL("SELECT FB_ID, FB_CATEGORY, FB_NAME FROM TFILTERBASE ORDER BY FB_CATEGORY, FB_NAME");
-    qTulQuery.SetSQL("SELECT TULAJDONSAG_ID,TULAJDONSAG_NEV FROM TTULAJDONSAG ORDER BY TULAJDONSAG_NEV ;");
-    qKatQuery.SetSQL("SELECT KATEGORIA_ID, KATEGORIA_NEV FROM TKATEGORIA ORDER BY KATEGORIA_NEV ;");
+    qFilterQuery.SetSQL("SELECT FB_ID, FB_CATEGORY, FB_NAME FROM TFILTERBASE ORDER BY FB_CATEGORY, FB_NAME COLLATE NOCASE");
+    qTulQuery.SetSQL("SELECT TULAJDONSAG_ID,TULAJDONSAG_NEV FROM TTULAJDONSAG ORDER BY TULAJDONSAG_NEV COLLATE NOCASE ;");
+    qKatQuery.SetSQL("SELECT KATEGORIA_ID, KATEGORIA_NEV FROM TKATEGORIA ORDER BY KATEGORIA_NEV COLLATE NOCASE ;");
     qGetFilter.SetSQL(GetFilterSql);
     qSzuresLap.SetSQL(
         "SELECT TSZURESLAP.SZL_ID, TFILTERBASE.FB_NAME, TSZURESLAP.SZL_FBID FROM TFILTERBASE INNER JOIN "
@@ -109,10 +109,12 @@ void TAM::ReQuery()
     qLapok.EnableControls();
 }
 
-bool TAM::RunGuarded(const QString& context, const QString& sql, const QVariant* value)
+bool TAM::RunGuarded(const QString& context, const QString& sql, const QList<QPair<QString, QVariant>>& named,
+                     const QVariant* value)
 {
     try {
         commandTemp.SetSQL(sql);
+        for (const auto& [name, v] : named) commandTemp.SetParam(name, v);
         if (value) commandTemp.SetParam(0, *value);
         commandTemp.Execute();
         return true;
@@ -122,26 +124,31 @@ bool TAM::RunGuarded(const QString& context, const QString& sql, const QVariant*
     }
 }
 
-bool TAM::RunCommand(const QString& sql) { return RunGuarded(QStringLiteral("Am.RunCommand"), sql, nullptr); }
+bool TAM::RunCommand(const QString& sql) { return RunGuarded(QStringLiteral("Am.RunCommand"), sql, {}, nullptr); }
 
-bool TAM::RunCommand(const QString& sql, int value)
+bool TAM::RunCommand(const QString& sql, const QList<QPair<QString, QVariant>>& params)
 {
-    const QVariant v(value);
-    return RunGuarded(QStringLiteral("Am.RunCommand 2"), sql, &v);
+    return RunGuarded(QStringLiteral("Am.RunCommand"), sql, params, nullptr);
 }
 
-bool TAM::RunCommandString(const QString& sql, int value)
+bool TAM::RunCommand(const QString& sql, qint64 value)
 {
     const QVariant v(value);
-    return RunGuarded(QStringLiteral("Am.RunCommandString"), sql, &v);
+    return RunGuarded(QStringLiteral("Am.RunCommand 2"), sql, {}, &v);
 }
 
-int TAM::GetMaxValue(const QString& column, const QString& table)
+bool TAM::RunCommandString(const QString& sql, qint64 value)
+{
+    const QVariant v(value);
+    return RunGuarded(QStringLiteral("Am.RunCommandString"), sql, {}, &v);
+}
+
+qint64 TAM::GetMaxValue(const QString& column, const QString& table)
 {
     qTemp.Close();
     qTemp.SetSQL("SELECT MAX(" + column + ") AS CVALUE FROM " + table);
     qTemp.Open();
-    const int v = qTemp.Fields(0).AsInteger();
+    const qint64 v = qTemp.Fields(0).AsLargeInt();
     qTemp.Close();
     return v;
 }
@@ -168,7 +175,7 @@ QString TAM::GetFieldValue(const QString& table, const QString& keyColumn, const
     return v;
 }
 
-int TAM::CountByKey(int keyValue, const QString& table, const QString& keyColumn)
+int TAM::CountByKey(qint64 keyValue, const QString& table, const QString& keyColumn)
 {
     qTemp.Close();
     qTemp.SetSQL("SELECT COUNT(" + keyColumn + ") AS DB FROM " + table + " WHERE " + keyColumn + " = :PFIELD");
@@ -179,7 +186,7 @@ int TAM::CountByKey(int keyValue, const QString& table, const QString& keyColumn
     return v;
 }
 
-bool TAM::Tulajdonsag_Insert(int cardId, const QString& linkedId)
+bool TAM::Tulajdonsag_Insert(qint64 cardId, const QString& linkedId)
 {
     try {
         qTemp.Close();
@@ -203,7 +210,7 @@ bool TAM::Tulajdonsag_Insert(int cardId, const QString& linkedId)
     }
 }
 
-bool TAM::Tulajdonsag_Delete(int cardId, const QString& linkedId)
+bool TAM::Tulajdonsag_Delete(qint64 cardId, const QString& linkedId)
 {
     try {
         commandTemp.SetSQL("DELETE FROM TLAPTUL WHERE (LT_LID=:PLAP) AND (LT_TULID=:PTUL)");
@@ -217,7 +224,7 @@ bool TAM::Tulajdonsag_Delete(int cardId, const QString& linkedId)
     }
 }
 
-void TAM::OpenCardSpecials(int cardId)
+void TAM::OpenCardSpecials(qint64 cardId)
 {
     qSpec.Close();
     qSpec.SetParam("PIDXLAP", cardId);

@@ -4,7 +4,9 @@
 #include "storage/CardListConditions.h"
 #include "storage/DbProvider.h"
 
+#include <QList>
 #include <QObject>
+#include <QPair>
 #include <QString>
 #include <QVariant>
 
@@ -51,19 +53,22 @@ public:
     void ReQuery();
 
     bool RunCommand(const QString& sql);
-    bool RunCommand(const QString& sql, int value);
-    bool RunCommandString(const QString& sql, int value);
-    int GetMaxValue(const QString& column, const QString& table);
+    bool RunCommand(const QString& sql, qint64 value);
+    // The same with named parameters: every value taken from the catalogue or the user is bound,
+    // never pasted into the text. Error context "Am.RunCommand".
+    bool RunCommand(const QString& sql, const QList<QPair<QString, QVariant>>& params);
+    bool RunCommandString(const QString& sql, qint64 value);
+    qint64 GetMaxValue(const QString& column, const QString& table);
     QString GetMaxValueText(const QString& column, const QString& table);
     QString GetFieldValue(const QString& table, const QString& keyColumn, const QVariant& keyValue,
                           const QString& resultColumn);
-    int CountByKey(int keyValue, const QString& table, const QString& keyColumn);
+    int CountByKey(qint64 keyValue, const QString& table, const QString& keyColumn);
 
     // A card's property and category links (an already linked id is silently ignored) and its
     // special abilities (qSpec reopened for the card).
-    bool Tulajdonsag_Insert(int cardId, const QString& linkedId);
-    bool Tulajdonsag_Delete(int cardId, const QString& linkedId);
-    void OpenCardSpecials(int cardId);
+    bool Tulajdonsag_Insert(qint64 cardId, const QString& linkedId);
+    bool Tulajdonsag_Delete(qint64 cardId, const QString& linkedId);
+    void OpenCardSpecials(qint64 cardId);
 
     TConnection ADOConnection;
     TQuery qLapok;  // the card list; its signals are the data source dsrLapok
@@ -88,7 +93,8 @@ public:
 
 private:
     void ReportError(const QString& context, const QString& message) const;
-    bool RunGuarded(const QString& context, const QString& sql, const QVariant* value);
+    bool RunGuarded(const QString& context, const QString& sql, const QList<QPair<QString, QVariant>>& named,
+                    const QVariant* value);
 
     QString FProgramDir;
     TCardListHost* FHost = nullptr;

@@ -12,7 +12,7 @@ TdmVDB::TdmVDB(TAM& am) : updLapok(&am.ADOConnection), FAM(am)
         "L_GYAKORISAG = :L_GYAKORISAG, L_LEIDEZESTECH = :L_LEIDEZESTECH WHERE L_ID = :PIDXLAP ;");
 }
 
-bool TdmVDB::SaveCardNote(int cardId, const QString& note)
+bool TdmVDB::SaveCardNote(qint64 cardId, const QString& note)
 {
     const bool exists = FAM.CountByKey(cardId, "TMEGJ", "ME_LAPID") >= 1;
     try {

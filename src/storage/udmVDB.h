@@ -13,7 +13,7 @@ public:
 
     // Inserts the card's note when it has none, else updates it. On a database error shows a
     // plain message box with the error text and returns false.
-    bool SaveCardNote(int cardId, const QString& note);
+    bool SaveCardNote(qint64 cardId, const QString& note);
 
 private:
     TAM& FAM;

@@ -156,7 +156,7 @@ TEST(SettingsFile, LayoutSurvivesARoundTrip)
     EXPECT_EQ(r.DBPATH, s.DBPATH);  // kept as it was, whatever it names
     EXPECT_EQ(FieldOrder(back), FieldOrder(cols));
     EXPECT_EQ(back.BuildOrderBy(), cols.BuildOrderBy());
-    EXPECT_EQ(back.BuildOrderBy(), "ORDER BY L_NEV DESC,L_HP ASC");
+    EXPECT_EQ(back.BuildOrderBy(), "ORDER BY L_NEV COLLATE NOCASE DESC,L_HP ASC");
     for (int i = 0; i < cols.cCols.Count(); ++i) {
         EXPECT_EQ(back.cCols[i].Width, cols.cCols[i].Width) << i;
         EXPECT_EQ(back.cCols[i].Visible, cols.cCols[i].Visible) << i;

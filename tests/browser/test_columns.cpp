@@ -14,18 +14,18 @@ TEST(ColumnModel, TitleClicksBuildTheSort)
     m.TitleClick("L_LAPSZAM", false);
     EXPECT_EQ(m.BuildOrderBy(), "ORDER BY L_LAPSZAM DESC");
     m.TitleClick("L_NEV", false);  // a plain click starts a new sort
-    EXPECT_EQ(m.BuildOrderBy(), "ORDER BY L_NEV ASC");
+    EXPECT_EQ(m.BuildOrderBy(), "ORDER BY L_NEV COLLATE NOCASE ASC");
     EXPECT_EQ(m.cCols[0].OrderNum, 0);
     EXPECT_EQ(m.cCols[0].Order, ordNone);
 
     m.ClearOrdering();
     m.TitleClick("L_LAPSZAM", false);
     m.TitleClick("L_NEV", true);  // Ctrl+click adds a key
-    EXPECT_EQ(m.BuildOrderBy(), "ORDER BY L_LAPSZAM ASC,L_NEV ASC");
+    EXPECT_EQ(m.BuildOrderBy(), "ORDER BY L_LAPSZAM ASC,L_NEV COLLATE NOCASE ASC");
     EXPECT_EQ(m.CountOrdered(), 2);
     EXPECT_EQ(m.NextOrderNum(), 3);
     m.TitleClick("L_LAPSZAM", true);  // a sorting column flips, keeps its number
-    EXPECT_EQ(m.BuildOrderBy(), "ORDER BY L_LAPSZAM DESC,L_NEV ASC");
+    EXPECT_EQ(m.BuildOrderBy(), "ORDER BY L_LAPSZAM DESC,L_NEV COLLATE NOCASE ASC");
 }
 
 TEST(ColumnModel, OrderByWithGapsAndDuplicateNumbers)
@@ -36,7 +36,7 @@ TEST(ColumnModel, OrderByWithGapsAndDuplicateNumbers)
     m.cCols[3].Order = ordDesc;
     m.cCols[1].OrderNum = 1;
     m.cCols[1].Order = ordAsc;
-    EXPECT_EQ(m.BuildOrderBy(), "ORDER BY L_NEV ASC,LAPTIPUS_NEV DESC");
+    EXPECT_EQ(m.BuildOrderBy(), "ORDER BY L_NEV COLLATE NOCASE ASC,LAPTIPUS_NEV COLLATE NOCASE DESC");
 
     // A number above the count of sorting columns is left out.
     TdmColumns g;

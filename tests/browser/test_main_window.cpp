@@ -173,13 +173,13 @@ TEST_F(MainWindowTest, TitleClicksSortAndMarkTheTitles)
 
     fMain->CtrlHeld = true;
     page->grQueryTitleClick(GridColumnOf("L_NEV"));
-    EXPECT_TRUE(Cards().SQL().endsWith("ORDER BY L_LAPSZAM DESC,L_NEV ASC"));
+    EXPECT_TRUE(Cards().SQL().endsWith("ORDER BY L_LAPSZAM DESC,L_NEV COLLATE NOCASE ASC"));
     EXPECT_EQ(title("L_LAPSZAM"), "1:Szám [ - ]");
     EXPECT_EQ(title("L_NEV"), "2:Megnevezés [ + ]");
 
     fMain->CtrlHeld = false;
     page->grQueryTitleClick(GridColumnOf("VELKOR_NEV"));  // a plain click drops every other key
-    EXPECT_TRUE(Cards().SQL().endsWith("ORDER BY VELKOR_NEV ASC"));
+    EXPECT_TRUE(Cards().SQL().endsWith("ORDER BY VELKOR_NEV COLLATE NOCASE ASC"));
     EXPECT_EQ(title("L_LAPSZAM"), "Szám");
     EXPECT_FALSE(page->Model()->headerData(GridColumnOf("L_LAPSZAM"), Qt::Horizontal, Qt::BackgroundRole).isValid());
 }

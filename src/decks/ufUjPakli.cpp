@@ -105,10 +105,12 @@ TfUjPakli::TfUjPakli(TAM& am, TOpenDeck openDeck, const QString& pictureFolder, 
     setFont(ArialPx(12));
 
     auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(8, 8, 8, 8);
+    column->setContentsMargins(4, 4, 4, 8);
     column->setSpacing(6);
     pcWiz = new QTabWidget(this);
     pcWiz->setObjectName("pcWiz");
+    // No frame: the god list needs the window's whole width for its path icons.
+    pcWiz->setDocumentMode(true);
     // The pages are switched by the buttons only.
     pcWiz->tabBar()->hide();
     ts1 = BuildGodPage();
@@ -131,6 +133,7 @@ TfUjPakli::TfUjPakli(TAM& am, TOpenDeck openDeck, const QString& pictureFolder, 
     btnNext->setObjectName("btnNext");
     btnOk = new QPushButton(QStringLiteral("KÉSZ"), this);
     btnOk->setObjectName("btnOk");
+    buttons->setContentsMargins(4, 0, 4, 0);
     for (QPushButton* b : {btnCancel, btnPrev, btnNext, btnOk}) {
         b->setAutoDefault(false);
         b->setMinimumWidth(80);
@@ -164,9 +167,10 @@ QWidget* TfUjPakli::BuildGodPage()
     auto* page = new QWidget(pcWiz);
     page->setObjectName("ts1");
     auto* column = new QVBoxLayout(page);
-    column->setContentsMargins(6, 6, 6, 6);
+    column->setContentsMargins(0, 2, 0, 0);
     auto* title = new QLabel(QStringLiteral("Főisten kiválasztása"), page);
     title->setFont(ArialPx(12, true, true));
+    title->setContentsMargins(4, 0, 0, 0);
     column->addWidget(title);
     lbFoisten = new QListWidget(page);
     lbFoisten->setObjectName("lbFoisten");

@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -87,6 +88,10 @@ TEST_F(NewDeckWizardTest, WindowAndPages)
     EXPECT_EQ(w.lOpc1Megj->text(),
               "A játékos csak a főistenével megegyező velkorú lapokért kapja meg a Hatalom-pontokat.");
     EXPECT_TRUE(w.lOpc1Megj->wordWrap());
+    // The second column of path icons and digits (420 to 458) is inside the list, scroll bar shown.
+    w.show();
+    EXPECT_TRUE(w.lbFoisten->verticalScrollBar()->isVisible());
+    EXPECT_GE(w.lbFoisten->viewport()->width(), 460);
 }
 
 TEST_F(NewDeckWizardTest, TheGodListHoldsExactlyTheMainGodsInCardNumberOrder)

@@ -10,6 +10,8 @@
 #include "decks/uDeckHost.h"
 #include "decks/uDeckHtml.h"
 #include "decks/uDeckSummary.h"
+#include "decks/ufPakliBong.h"
+#include "decks/ufUjPakli.h"
 #include "decks/ufmPakli.h"
 #include "filters/uQPList.h"
 #include "storage/CatalogNames.h"
@@ -23,6 +25,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -360,6 +363,62 @@ void MeasureDeck(const QString& programDir)
     delete frame;
 }
 
+// Copying and deleting a 60-row deck beside SQLite running the same statements in one transaction
+// with literal values; filling the wizard's god list and the browser's deck list beside SQLite
+// stepping their queries.
+void MeasureDeckBrowser(const QString& programDir)
+{
+    TTestUiHost ui;
+    TBenchHost host;
+    TAM am(programDir);
+    am.SetHost(&host);
+    am.Connect();
+    TConnection& conn = am.ADOConnection;
+    conn.ExecuteDirect(
+        "BEGIN; DELETE FROM TPAKLILAP WHERE PL_PID = 901; DELETE FROM TPAKLI WHERE P_ID = 901;"
+        "INSERT INTO TPAKLI (P_ID, P_NEV, P_MEGJ, P_FOISTENLID) VALUES (901, 'Másolandó', '', 1);"
+        "INSERT INTO TPAKLILAP (PL_PID, PL_LID, PL_LDB) SELECT 901, L_ID, 2 FROM TLAP WHERE L_LAPTIPUS <> 'L004' "
+        "ORDER BY L_ID LIMIT 60; COMMIT;");
+    auto exec = [&](const QString& sql) { conn.ExecuteDirect(sql); };
+    std::vector<qint64> ours;
+    std::vector<qint64> bare;
+    const double copy = Median([&] { ours.push_back(am.CopyDeck(901, QStringLiteral("Másolat"))); });
+    const double bareCopy = Median([&] {
+        exec("BEGIN; INSERT INTO TPAKLI ( P_NEV, P_FOISTENLID ) SELECT 'Nyers', P_FOISTENLID FROM TPAKLI WHERE P_ID = 901;");
+        const QString id = QString::number(conn.LastInsertId());
+        exec("UPDATE TPAKLI SET P_NEV = 'Nyers' WHERE P_ID = " + id + "; INSERT INTO TPAKLILAP ( PL_PID, PL_LID, PL_LDB) "
+             "SELECT " + id + ", PL_LID, PL_LDB FROM TPAKLILAP WHERE PL_PID = 901; COMMIT;");
+        bare.push_back(id.toLongLong());
+    });
+    Row("CopyDeck, 60 rows (bare: same SQL, literals)", 60, copy, bareCopy);
+    size_t next = 0;
+    const double remove = Median([&] { am.DeleteDeck(ours[next++]); });
+    next = 0;
+    const double bareRemove = Median([&] {
+        const QString id = QString::number(bare[next++]);
+        exec("BEGIN; DELETE FROM TPAKLILAP WHERE PL_PID = " + id + "; DELETE FROM TPAKLI WHERE P_ID = " + id + "; COMMIT;");
+    });
+    Row("DeleteDeck, 60 rows (bare: same SQL, literals)", 60, remove, bareRemove);
+
+    const TOpenDeck none = [](qint64) {};
+    int gods = 0;
+    const double wizard = Median([&] {
+        TfUjPakli w(am, none, QString());
+        gods = w.lbFoisten->count();
+    });
+    const QString godSql = TfUjPakli(am, none, QString()).qFoisten.SQL();
+    Row("new deck wizard, god list (bare: its query)", gods, wizard, Median([&] { BareStep(conn, godSql); }));
+    int decks = 0;
+    const double browser = Median([&] {
+        TfPakliBong b(am, none, QString());
+        b.RefreshDeckList();
+        decks = b.lbPakli->count();
+    });
+    const QString deckSql = TfPakliBong(am, none, QString()).qPaklik.SQL();
+    Row("deck browser, deck list (bare: its query)", decks, browser, Median([&] { BareStep(conn, deckSql); }));
+    exec("BEGIN; DELETE FROM TPAKLILAP WHERE PL_PID = 901; DELETE FROM TPAKLI WHERE P_ID = 901; COMMIT;");
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -376,6 +435,7 @@ int main(int argc, char** argv)
     MeasureCatalogue(small.path());
     MeasureWindow(small.path());
     MeasureDeck(small.path());
+    MeasureDeckBrowser(small.path());
     MeasureStartup(demo);
 
     std::printf("== 100,000 cards ==\n");
@@ -387,6 +447,7 @@ int main(int argc, char** argv)
     MeasureCatalogue(dir.path());
     MeasureWindow(dir.path());
     MeasureDeck(dir.path());
+    MeasureDeckBrowser(dir.path());
     std::printf("%-44s %ld kB before opening\n", "resident", before);
     return 0;
 }

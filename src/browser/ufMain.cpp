@@ -12,6 +12,7 @@
 #include "browser/uDetailPage.h"
 #include "browser/uGridPage.h"
 #include "browser/udmColumns.h"
+#include "decks/ufPakliBong.h"
 #include "decks/ufmPakli.h"
 #include "filters/uQPList.h"
 #include "refdata/ufTulajd.h"
@@ -154,6 +155,7 @@ void TfMain::BuildActions()
     acLeidezesFilter->setCheckable(true);
     make(acNewDeck, "acNewDeck", QStringLiteral("Új pakli..."), QString());
     make(acDeckBrowser, "acDeckBrowser", QStringLiteral("Pakliböngésző"), QString());
+    make(acOpenDeck, "acOpenDeck", QStringLiteral("Pakli megnyitása"), QString());
     make(acSaveDeck, "acSaveDeck", QStringLiteral("Pakli mentése"), QString());
     make(acCloseDeck, "acCloseDeck", QStringLiteral("Pakli bezárása"), QString());
     make(acPakliExport, "acPakliExport", QStringLiteral("Pakli exportálás..."), QString());
@@ -201,7 +203,13 @@ void TfMain::BuildActions()
     GuardedConnect(acLeidezesFilter, &QAction::triggered, this, [this] { acLeidezesFilterExecute(); });
     GuardedConnect(acAddCard, &QAction::triggered, this, [this] { acAddCardExecute(); });
     GuardedConnect(acDelCard, &QAction::triggered, this, [this] { acDelCardExecute(); });
-    FWiredDeckActions = {acSaveDeck, acCloseDeck, acPakliExport, acAddCard, acDelCard};
+    const TOpenDeck openDeck = [this](qint64 deckId) { OpenDeck(deckId); };
+    GuardedConnect(acNewDeck, &QAction::triggered, this,
+                   [this, openDeck] { ShowNewDeckWizard(this, *AM, PictureFolder(), openDeck); });
+    for (QAction* browse : {acDeckBrowser, acOpenDeck})
+        GuardedConnect(browse, &QAction::triggered, this,
+                       [this, openDeck] { ShowDeckBrowser(this, *AM, PictureFolder(), openDeck); });
+    FWiredDeckActions = {acNewDeck, acDeckBrowser, acSaveDeck, acCloseDeck, acPakliExport, acAddCard, acDelCard};
 }
 
 void TfMain::AssignMenuMnemonics() { AssignMnemonics(menuBar()); }

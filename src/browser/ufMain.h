@@ -140,6 +140,7 @@ public:
     QAction* acLeidezesFilter = nullptr;
     QAction* acNewDeck = nullptr;
     QAction* acDeckBrowser = nullptr;
+    QAction* acOpenDeck = nullptr;  // the deck browser too; in no menu
     QAction* acSaveDeck = nullptr;
     QAction* acCloseDeck = nullptr;
     QAction* acPakliExport = nullptr;

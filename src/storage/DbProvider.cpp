@@ -269,6 +269,8 @@ void TConnection::ExecuteDirect(const QString& sql)
 
 QString TConnection::EngineVersion() { return Utf8(sqlite3_libversion()); }
 
+qint64 TConnection::LastInsertId() const { return FDb ? qint64(sqlite3_last_insert_rowid(FDb)) : 0; }
+
 void TConnection::Check(int rc) const
 {
     if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) Fail();

@@ -41,6 +41,9 @@ public:
 
     // Runs one or more statements without parameters or rows.
     void ExecuteDirect(const QString& sql);
+    // The rowid of the row the last INSERT on this connection added (0 before any); read it inside
+    // the transaction of the insert, where no other writer can move it.
+    qint64 LastInsertId() const;
 
     // The engine's version text ("3.40.1"), for the about box.
     static QString EngineVersion();

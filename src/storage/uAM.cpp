@@ -230,3 +230,52 @@ void TAM::OpenCardSpecials(qint64 cardId)
     qSpec.SetParam("PIDXLAP", cardId);
     qSpec.Open();
 }
+
+// ---------------------------------------------------------------------------------------------
+// Stored decks
+
+bool TAM::DeleteDeck(qint64 deckId)
+{
+    try {
+        TTransaction transaction(ADOConnection);
+        for (const QString& sql : {QStringLiteral("DELETE FROM TPAKLILAP WHERE PL_PID = :PPAKLIID"),
+                                   QStringLiteral("DELETE FROM TPAKLI WHERE P_ID = :PPAKLIID")}) {
+            commandTemp.SetSQL(sql);
+            commandTemp.SetParam(0, deckId);
+            commandTemp.Execute();
+        }
+        transaction.Commit();
+        return true;
+    } catch (const EDatabaseError& e) {
+        ReportError(QStringLiteral("Am.DeleteDeck"), e.Message());
+        return false;
+    }
+}
+
+qint64 TAM::CopyDeck(qint64 sourceId, const QString& newName)
+{
+    try {
+        TTransaction transaction(ADOConnection);
+        qMasolPakliFej.SetParam(0, newName);
+        qMasolPakliFej.SetParam(1, sourceId);
+        // Nothing inserted leaves the connection's last rowid at some older row: never use it then.
+        if (qMasolPakliFej.Execute() != 1)
+            throw EDatabaseError(
+                QStringLiteral("A másolandó pakli nincs a katalógusban (azonosító: %1).").arg(sourceId));
+        // The row just inserted, not MAX(P_ID): another writer cannot make it another deck.
+        const qint64 newId = ADOConnection.LastInsertId();
+        qTemp.Close();
+        qTemp.SetSQL(QStringLiteral("UPDATE TPAKLI SET P_NEV = :PNEV WHERE P_ID = :PPAKLIID"));
+        qTemp.SetParam(QStringLiteral("PNEV"), newName);
+        qTemp.SetParam(QStringLiteral("PPAKLIID"), newId);
+        qTemp.ExecSQL();
+        qMasolPakliLap.SetParam(0, newId);
+        qMasolPakliLap.SetParam(1, sourceId);
+        qMasolPakliLap.Execute();
+        transaction.Commit();
+        return newId;
+    } catch (const EDatabaseError& e) {
+        ReportError(QStringLiteral("Am.CopyDeck"), e.Message());
+        return -1;
+    }
+}

@@ -70,6 +70,14 @@ public:
     bool Tulajdonsag_Delete(qint64 cardId, const QString& linkedId);
     void OpenCardSpecials(qint64 cardId);
 
+    // Stored decks. Each runs in one transaction: a failing statement leaves the catalogue as it
+    // was, is shown once in the error dialog, and the result says so (false, resp. -1).
+    // DeleteDeck removes the deck's card rows and its head.
+    bool DeleteDeck(qint64 deckId);
+    // A new deck with the source's main god and card rows under newName, without description;
+    // returns the new deck's id, or -1 (also when the source deck is not in the catalogue).
+    qint64 CopyDeck(qint64 sourceId, const QString& newName);
+
     TConnection ADOConnection;
     TQuery qLapok;  // the card list; its signals are the data source dsrLapok
     TQuery qTemp;

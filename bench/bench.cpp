@@ -1,6 +1,8 @@
 // The benchmark: each user action's time beside the bare engine doing the same work in the same
 // run, at the demo catalogue's size and at 100,000 cards. Ratios are what we quote: the machines
 // are shared and noisy. Usage: velkor_bench [--quick]
+#include "bench_pictures.h"
+
 #include "app/Messages.h"
 #include "app/Program.h"
 #include "browser/uGridPage.h"
@@ -377,6 +379,7 @@ int main(int argc, char** argv)
     MeasureWindow(small.path());
     MeasureDeck(small.path());
     MeasureStartup(demo);
+    MeasurePictures(demo, Repeats);
 
     std::printf("== 100,000 cards ==\n");
     QTemporaryDir dir;

@@ -78,8 +78,9 @@ protected:
         for (int r = 0; r < CARDS; ++r) {
             if (r == PEOPLE_WITHOUT_PICTURE || r == PORTRAIT_WITHOUT_PICTURE) continue;
             const bool people = r == PEOPLE_WITH_PICTURE || r == PEOPLE_WITH_PICTURE_2;
-            // People cards are scanned in landscape: left half red, right half blue.
-            const QImage picture = people ? TwoColourCard(350, 250, Qt::red, Qt::blue) : SolidCard(250, 350, RowColour(r));
+            // People cards are landscape cards kept sideways in an upright file: left half red,
+            // right half blue.
+            const QImage picture = people ? TwoColourCard(250, 350, Qt::red, Qt::blue) : SolidCard(250, 350, RowColour(r));
             EXPECT_TRUE(WriteJpeg(PictureOf(r), picture));
         }
         Cards().First();
@@ -165,12 +166,12 @@ TEST_F(PicturePageTest, TheSingleViewTurnsPeopleCardsAndTheirBackCounterClockwis
     Cards().SetRecNo(PEOPLE_WITH_PICTURE);
     fMain->acTs3Execute();
     EXPECT_TRUE(Drawn(0).Turned);
-    EXPECT_EQ(Page()->WorkBitmap().size(), QSize(250, 350));
-    const QRect r((664 - 250) / 2, (480 - 350) / 2, 250, 350);
+    EXPECT_EQ(Page()->WorkBitmap().size(), QSize(350, 250));
+    const QRect r((664 - 350) / 2, (480 - 250) / 2, 350, 250);
     EXPECT_EQ(Drawn(0).Rect, r);
     // Counter-clockwise: the scan's right half (blue) is now on top, its left (red) below.
-    EXPECT_TRUE(Near(At(r.center() - QPoint(0, 100)), qRgb(0, 0, 255)));
-    EXPECT_TRUE(Near(At(r.center() + QPoint(0, 100)), qRgb(255, 0, 0)));
+    EXPECT_TRUE(Near(At(r.center() - QPoint(0, 60)), qRgb(0, 0, 255)));
+    EXPECT_TRUE(Near(At(r.center() + QPoint(0, 60)), qRgb(255, 0, 0)));
 
     // Without a picture the card back is turned as well (250 x 350 on its side here).
     fMain->acNextExecute();

@@ -5,6 +5,7 @@
 
 #include "app/Messages.h"
 #include "app/Program.h"
+#include "bitmaps/JpegDecoder.h"
 #include "bitmaps/uVDBBmpList.h"
 #include "browser/uPicturePage.h"
 #include "browser/ufMain.h"
@@ -31,20 +32,6 @@
 namespace {
 
 int Repeats = 5;
-
-double MedianOfRuns(const std::function<void(int)>& prepare, const std::function<void(int)>& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < Repeats; ++i) {
-        prepare(i);
-        QElapsedTimer t;
-        t.start();
-        work(i);
-        times.push_back(double(t.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 long ResidentKb()
 {
@@ -122,7 +109,7 @@ void BareDraw(const QSize& page, const std::vector<std::pair<QString, QRect>>& c
 QImage ModernPicture(int w, int h, int seed)
 {
     QImage img(w, h, QImage::Format_RGB32);
-    QRandomGenerator random(quint32(seed));
+    QRandomGenerator random{quint32(seed)};
     QPainter p(&img);
     QLinearGradient sky(0, 0, w, h);
     sky.setColorAt(0, QColor::fromHsv(int(random.bounded(360)), 160, 230));
@@ -224,25 +211,48 @@ void MeasureSet(const QString& label, const QString& programDir, const QString& 
             portraits.push_back(r);
     if (int(portraits.size()) < Repeats) return;
 
-    page->SetPictureMode(pmSingle);
-    std::vector<std::vector<std::pair<QString, QRect>>> singles(size_t(Repeats));
-    const double coldSingle = MedianOfRuns(
-        [&](int i) {
-            cold();
-            q.SetRecNo(portraits[size_t(i)]);  // the picture page is not the active one: nothing drawn yet
-        },
-        [&](int) { page->DrawPictureView(); });
-    for (int i = 0; i < Repeats; ++i) {
-        q.SetRecNo(portraits[size_t(i)]);
-        page->DrawPictureView();
-        singles[size_t(i)] = LastDrawing(page);
+    // The decoder alone, on the same files, interleaved with the bare one so load swings hit both.
+    {
+        std::vector<QString> files;
+        for (int r : portraits) files.push_back(page->PictureFile(q.ValueText(r, q.FindField("L_KEPNEV"))));
+        std::vector<double> ours, bare;
+        for (int round = 0; round < Repeats; ++round) {
+            QElapsedTimer t;
+            t.start();
+            for (const QString& f : files) DecodeJpegFile(f);
+            ours.push_back(double(t.nsecsElapsed()) / 1e6);
+            t.restart();
+            for (const QString& f : files) BareDecode(f);
+            bare.push_back(double(t.nsecsElapsed()) / 1e6);
+        }
+        std::sort(ours.begin(), ours.end());
+        std::sort(bare.begin(), bare.end());
+        Row(label + ": DecodeJpegFile alone", int(files.size()), ours[ours.size() / 2], bare[bare.size() / 2]);
     }
-    const QSize singleSize = page->PagePicture().size();
-    const double bareSingle =
-        MedianOfRuns([](int) {}, [&](int i) { BareDraw(singleSize, singles[size_t(i)], back, false); });
-    Row(label + ": single view, card not cached", 1, coldSingle, bareSingle);
-    const double warmSingle = MedianOfRuns([](int) {}, [&](int) { page->DrawPictureView(); });
-    Row(label + ": single view, cached card", 1, warmSingle, bareSingle);
+
+    page->SetPictureMode(pmSingle);
+    page->SetPictureLayout();
+    std::vector<double> coldTimes, warmTimes, bareTimes;
+    for (int i = 0; i < Repeats; ++i) {
+        cold();
+        q.SetRecNo(portraits[size_t(i)]);  // the picture page is not the active one: nothing drawn yet
+        QElapsedTimer t;
+        t.start();
+        page->DrawPictureView();
+        coldTimes.push_back(double(t.nsecsElapsed()) / 1e6);
+        const auto cards = LastDrawing(page);
+        const QSize size = page->PagePicture().size();
+        t.restart();
+        BareDraw(size, cards, back, false);
+        bareTimes.push_back(double(t.nsecsElapsed()) / 1e6);
+        t.restart();
+        page->DrawPictureView();
+        warmTimes.push_back(double(t.nsecsElapsed()) / 1e6);
+    }
+    for (auto* v : {&coldTimes, &warmTimes, &bareTimes}) std::sort(v->begin(), v->end());
+    const auto median = [](const std::vector<double>& v) { return v[v.size() / 2]; };
+    Row(label + ": single view, card not cached", 1, median(coldTimes), median(bareTimes));
+    Row(label + ": single view, cached card", 1, median(warmTimes), median(bareTimes));
 
     q.First();
     struct TMode {
@@ -251,15 +261,24 @@ void MeasureSet(const QString& label, const QString& programDir, const QString& 
     };
     for (const TMode m : {TMode{pmHalf, "half view"}, TMode{pmQuarter, "quarter view"}, TMode{pmSeries, "series view"}}) {
         page->SetPictureMode(m.Mode);
-        const double ours = MedianOfRuns([&](int) { cold(); },
-                                         [&](int) {
-                                             page->SetPictureLayout();
-                                             page->DrawPictureView();
-                                         });
         const auto cards = LastDrawing(page);
         const QSize size = page->PagePicture().size();
-        const double bare = MedianOfRuns([](int) {}, [&](int) { BareDraw(size, cards, back, true); });
-        Row(label + ": " + m.Name + ", cold cache of 20", int(cards.size()), ours, bare);
+        // Ours and the bare work take turns, so that the load of a shared machine hits both alike.
+        std::vector<double> ours, bare;
+        for (int round = 0; round < Repeats; ++round) {
+            cold();
+            QElapsedTimer t;
+            t.start();
+            page->SetPictureLayout();
+            page->DrawPictureView();
+            ours.push_back(double(t.nsecsElapsed()) / 1e6);
+            t.restart();
+            BareDraw(size, cards, back, true);
+            bare.push_back(double(t.nsecsElapsed()) / 1e6);
+        }
+        std::sort(ours.begin(), ours.end());
+        std::sort(bare.begin(), bare.end());
+        Row(label + ": " + m.Name + ", cold cache of 20", int(cards.size()), ours[ours.size() / 2], bare[bare.size() / 2]);
     }
     page->SetPictureMode(pmSingle);
 

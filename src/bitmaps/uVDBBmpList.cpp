@@ -8,6 +8,7 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <thread>
 
 TVDBBmpList::TVDBBmpList() : FDefaultImage(NeutralCardBack()) {}
 
@@ -63,7 +64,9 @@ qint64 TVDBBmpList::ImageBytes() const
     return bytes;
 }
 
-const QImage& TVDBBmpList::GetImage(const QString& fileName, qint64 cardId)
+const QImage& TVDBBmpList::GetImage(const QString& fileName, qint64 cardId) { return GetImage(fileName, cardId, nullptr); }
+
+const QImage& TVDBBmpList::GetImage(const QString& fileName, qint64 cardId, TDecodedPicture* decoded)
 {
     const int hit = IndexOfKey(cardId);
     if (hit >= 0) {
@@ -75,7 +78,13 @@ const QImage& TVDBBmpList::GetImage(const QString& fileName, qint64 cardId)
         return FDefaultImage;
     }
     // Decoded before any entry is touched: a failure leaves the cache as it was.
-    QImage image = DecodeJpegFile(fileName);
+    QImage image;
+    if (decoded) {
+        if (decoded->Error) std::rethrow_exception(decoded->Error);
+        image = std::move(decoded->Image);
+    } else {
+        image = DecodeJpegFile(fileName);
+    }
     TVDBBmp* entry = nullptr;
     if (int(FItems.size()) < FMaxCount) {
         FItems.push_back(std::make_unique<TVDBBmp>());
@@ -90,6 +99,55 @@ const QImage& TVDBBmpList::GetImage(const QString& fileName, qint64 cardId)
     entry->Image = std::move(image);
     FLastFound = true;
     return entry->Image;
+}
+
+std::vector<int> TVDBBmpList::PlanLoads(const std::vector<std::pair<QString, qint64>>& lookups) const
+{
+    // GetImage played on keys and stamps alone.
+    std::vector<qint64> keys, stamps;
+    for (const auto& item : FItems) {
+        keys.push_back(item->Key);
+        stamps.push_back(item->Stamp);
+    }
+    std::vector<int> loads;
+    for (size_t i = 0; i < lookups.size(); ++i) {
+        const qint64 key = lookups[i].second;
+        if (std::find(keys.begin(), keys.end(), key) != keys.end()) continue;
+        if (!QFileInfo(lookups[i].first).isFile()) continue;
+        loads.push_back(int(i));
+        const qint64 next = (stamps.empty() ? 0 : *std::max_element(stamps.begin(), stamps.end())) + 1;
+        if (int(keys.size()) < FMaxCount) {
+            keys.push_back(key);
+            stamps.push_back(next);
+        } else {
+            size_t oldest = stamps.size() - 1;
+            for (size_t k = stamps.size(); k-- > 0;)
+                if (stamps[k] <= stamps[oldest]) oldest = k;
+            keys[oldest] = key;
+            stamps[oldest] = next;
+        }
+    }
+    return loads;
+}
+
+std::vector<TDecodedPicture> DecodeJpegFiles(const std::vector<QString>& files, int threads)
+{
+    std::vector<TDecodedPicture> results(files.size());
+    auto work = [&](size_t from, size_t step) {
+        for (size_t i = from; i < files.size(); i += step) {
+            try {
+                results[i].Image = DecodeJpegFile(files[i]);
+            } catch (...) {
+                results[i].Error = std::current_exception();
+            }
+        }
+    };
+    const size_t n = size_t(std::clamp(threads, 1, int(std::max<size_t>(files.size(), 1))));
+    std::vector<std::thread> helpers;
+    for (size_t t = 1; t < n; ++t) helpers.emplace_back(work, t, n);
+    work(0, n);
+    for (std::thread& h : helpers) h.join();
+    return results;
 }
 
 QImage NeutralCardBack()

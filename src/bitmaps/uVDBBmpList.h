@@ -6,8 +6,20 @@
 #include <QImage>
 #include <QString>
 
+#include <exception>
 #include <memory>
+#include <utility>
 #include <vector>
+
+// A picture decoded ahead of its lookup, on another thread: the image, or the error that the
+// decoding raised (given to the caller at the lookup, where the sequential decoding would fail).
+struct TDecodedPicture {
+    QImage Image;
+    std::exception_ptr Error;
+};
+
+// Decodes the files on up to `threads` threads; the results stand in the order of the files.
+std::vector<TDecodedPicture> DecodeJpegFiles(const std::vector<QString>& files, int threads);
 
 class TVDBBmp {
 public:
@@ -41,6 +53,12 @@ public:
     // callers keep a copy (QImage copies are shared, not duplicated). A file that exists but
     // cannot be decoded throws EJpegError and leaves the cache as it was.
     const QImage& GetImage(const QString& fileName, qint64 cardId);
+    // The same, with the picture decoded beforehand when this lookup loads a file (null: decode
+    // here). The cache changes exactly as without it.
+    const QImage& GetImage(const QString& fileName, qint64 cardId, TDecodedPicture* decoded);
+    // Which of these lookups (file, card id), made in this order from the present state, would
+    // load a file: their indexes. Nothing changes.
+    std::vector<int> PlanLoads(const std::vector<std::pair<QString, qint64>>& lookups) const;
     // True when the last GetImage returned a card picture, false when it returned the card back.
     bool LastFound() const { return FLastFound; }
 

@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QThread>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -331,10 +332,35 @@ template <typename TDraw> void TPicturePage::WalkCards(int maxCards, TDraw draw)
     q.GotoBookmark(back.B);
     QPainter p(&FPagePicture);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
+    const int idCol = q.FindField("L_ID"), typeCol = q.FindField("L_LAPTIPUS"), nameCol = q.FindField("L_KEPNEV");
+    // The files this walk will load are decoded a few cards ahead on several threads; the cache
+    // itself changes card by card as in a plain walk, so it ends in the same state.
+    const int threads = std::clamp(QThread::idealThreadCount(), 1, 4);
+    const int window = threads > 1 ? 2 * threads : 0;
+    std::vector<TDecodedPicture> ahead;
+    std::vector<int> aheadOf;  // for card i - windowStart: its index in ahead, or -1
+    int windowStart = 0;
     for (int i = 0; i < maxCards && !q.Eof(); ++i) {
-        const qint64 id = q.FieldByName("L_ID").AsLargeInt();
-        const bool landscape = q.FieldByName("L_LAPTIPUS").AsString() == QLatin1String(PEOPLE_TYPE);
-        QImage bitmap = FBmpList->GetImage(PictureFile(q.FieldByName("L_KEPNEV").AsString()), id);
+        const int row = q.RecNo();
+        if (window > 0 && i % window == 0) {
+            windowStart = i;
+            std::vector<std::pair<QString, qint64>> lookups;
+            for (int k = 0; k < window && i + k < maxCards && row + k < q.RecordCount(); ++k)
+                lookups.emplace_back(PictureFile(q.ValueText(row + k, nameCol)), q.ValueInteger(row + k, idCol));
+            const std::vector<int> loads = FBmpList->PlanLoads(lookups);
+            std::vector<QString> files;
+            aheadOf.assign(lookups.size(), -1);
+            for (int k : loads) {
+                aheadOf[size_t(k)] = int(files.size());
+                files.push_back(lookups[size_t(k)].first);
+            }
+            ahead = DecodeJpegFiles(files, threads);
+        }
+        const qint64 id = q.ValueInteger(row, idCol);
+        const bool landscape = q.ValueText(row, typeCol) == QLatin1String(PEOPLE_TYPE);
+        const int slot = window > 0 ? aheadOf[size_t(i - windowStart)] : -1;
+        QImage bitmap = FBmpList->GetImage(PictureFile(q.ValueText(row, nameCol)), id,
+                                           slot >= 0 ? &ahead[size_t(slot)] : nullptr);
         const bool found = FBmpList->LastFound();
         const bool turned = landscape && found;
         const QRect rect = draw(i, turned);

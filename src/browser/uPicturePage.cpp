@@ -272,7 +272,7 @@ void TPicturePage::DrawPictureView()
 void TPicturePage::DrawPictureBackground()
 {
     const QSize size = im->size();
-    FPagePicture = QImage(size, QImage::Format_RGB32);
+    if (FPagePicture.size() != size) FPagePicture = QImage(size, QImage::Format_RGB32);
     if (FPagePicture.isNull()) return;
     FPagePicture.fill(palette().color(QPalette::Button));
     QPainter p(&FPagePicture);

@@ -1,6 +1,8 @@
 // The benchmark: each user action's time beside the bare engine doing the same work in the same
 // run, at the demo catalogue's size and at 100,000 cards. Ratios are what we quote: the machines
-// are shared and noisy. Usage: velkor_bench [--quick]
+// are shared and noisy. Usage: velkor_bench [--quick] [--pictures]
+#include "bench_pictures.h"
+
 #include "app/Messages.h"
 #include "app/Program.h"
 #include "browser/uGridPage.h"
@@ -427,6 +429,10 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     if (app.arguments().contains("--quick")) Repeats = 1;
     const QString demo = QStringLiteral(VELKOR_PROGRAM_DIR);
+    if (app.arguments().contains("--pictures")) {  // the picture lines alone
+        MeasurePictures(demo, Repeats);
+        return 0;
+    }
 
     std::printf("== demo catalogue ==\n");
     // A copy, so that the measured sorts do not end up in the program folder's settings.
@@ -437,6 +443,7 @@ int main(int argc, char** argv)
     MeasureDeck(small.path());
     MeasureDeckBrowser(small.path());
     MeasureStartup(demo);
+    MeasurePictures(demo, Repeats);
 
     std::printf("== 100,000 cards ==\n");
     QTemporaryDir dir;

@@ -99,10 +99,10 @@ void DrawToken(QPainter& p, const QRect& r, QChar letter, const QString& text)
     p.drawText(r, Qt::AlignCenter, text);
 }
 
-// The upright card face, 250 x 350.
-QImage DrawCard(const TCardRow& c, int seed)
+// The upright card face, 250 x 350; a people card is a landscape card, 350 x 250.
+QImage DrawCard(const TCardRow& c, int seed, int w = kCardWidth, int h = kCardHeight)
 {
-    QImage img(kCardWidth, kCardHeight, QImage::Format_RGB32);
+    QImage img(w, h, QImage::Format_RGB32);
     const QColor base = PantheonColor(c.Pantheon);
     img.fill(base.darker(170));
     QPainter p(&img);
@@ -112,20 +112,20 @@ QImage DrawCard(const TCardRow& c, int seed)
     // Frame in the pantheon colour, a light panel inside.
     p.setPen(Qt::NoPen);
     p.setBrush(base);
-    p.drawRoundedRect(QRectF(4, 4, kCardWidth - 8, kCardHeight - 8), 12, 12);
+    p.drawRoundedRect(QRectF(4, 4, w - 8, h - 8), 12, 12);
     p.setBrush(QColor(245, 238, 220));
-    p.drawRoundedRect(QRectF(12, 12, kCardWidth - 24, kCardHeight - 24), 8, 8);
+    p.drawRoundedRect(QRectF(12, 12, w - 24, h - 24), 8, 8);
 
     // Title: number and name.
     p.setPen(Qt::black);
     p.setFont(CardFont(13, true));
     p.drawText(QRect(18, 16, 40, 22), Qt::AlignLeft | Qt::AlignVCenter, c.Number);
     const QFontMetrics fm(CardFont(13, true));
-    p.drawText(QRect(56, 16, kCardWidth - 74, 22), Qt::AlignRight | Qt::AlignVCenter,
-               fm.elidedText(c.Name, Qt::ElideRight, kCardWidth - 74));
+    p.drawText(QRect(56, 16, w - 74, 22), Qt::AlignRight | Qt::AlignVCenter,
+               fm.elidedText(c.Name, Qt::ElideRight, w - 74));
 
     // Art: a gradient with a few shapes that differ per card.
-    const QRect art(20, 42, kCardWidth - 40, 170);
+    const QRect art(20, 42, w - 40, h - 180);
     QLinearGradient g(art.topLeft(), art.bottomRight());
     g.setColorAt(0, base.lighter(160));
     g.setColorAt(1, base.darker(130));
@@ -148,16 +148,16 @@ QImage DrawCard(const TCardRow& c, int seed)
     // Type and pantheon line.
     p.setPen(Qt::black);
     p.setFont(CardFont(12, true));
-    p.drawText(QRect(20, 216, kCardWidth - 40, 18), Qt::AlignLeft | Qt::AlignVCenter, c.TypeName);
+    p.drawText(QRect(20, art.bottom() + 5, w - 40, 18), Qt::AlignLeft | Qt::AlignVCenter, c.TypeName);
     p.setFont(CardFont(11));
-    p.drawText(QRect(20, 216, kCardWidth - 40, 18), Qt::AlignRight | Qt::AlignVCenter, c.PantheonName);
+    p.drawText(QRect(20, art.bottom() + 5, w - 40, 18), Qt::AlignRight | Qt::AlignVCenter, c.PantheonName);
     p.setPen(QPen(base, 1));
-    p.drawLine(20, 237, kCardWidth - 20, 237);
+    p.drawLine(20, art.bottom() + 26, w - 20, art.bottom() + 26);
 
     // Level and power points, where the card has them.
     p.setPen(Qt::black);
     p.setFont(CardFont(12));
-    int y = 244;
+    int y = art.bottom() + 33;
     if (!c.Level.isEmpty()) {
         p.drawText(QRect(22, y, 120, 18), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Szint: ") + c.Level);
         y += 20;
@@ -166,14 +166,14 @@ QImage DrawCard(const TCardRow& c, int seed)
         p.drawText(QRect(22, y, 150, 18), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Hatalom Pont: ") + c.Hp);
 
     // Bottom row: a main god shows its path counts, every other card its summoning letters.
-    const int tok = 26, bottom = kCardHeight - 20 - tok;
+    const int tok = 26, bottom = h - 20 - tok;
     static const QString letters = QStringLiteral("vmhi");
     if (c.Type == QLatin1String("L004") && c.Paths.size() == 4) {
         for (int k = 0; k < 4; ++k)
             DrawToken(p, QRect(22 + k * (tok + 26), bottom, tok, tok), letters[k],
                       letters[k].toUpper() + QString(c.Paths[k]));
     } else if (!c.Summoning.isEmpty()) {
-        int x = kCardWidth - 22 - tok;
+        int x = w - 22 - tok;
         for (int i = c.Summoning.size() - 1; i >= 0; --i, x -= tok + 4)
             DrawToken(p, QRect(x, bottom, tok, tok), c.Summoning[i], QString(c.Summoning[i]));
     }
@@ -245,10 +245,12 @@ bool WritePictures(sqlite3* db, const QDir& out)
             QFile::remove(path);  // left over from an earlier build
             continue;
         }
-        QImage face = DrawCard(c, id);
-        // People cards are kept sideways: the upright face turned a quarter clockwise, which
-        // the picture view turns back for display.
-        if (c.Type == QLatin1String("L011")) face = face.transformed(QTransform().rotate(90));
+        // People cards are landscape cards kept sideways, as a scanner takes them: the upright
+        // 350 x 250 face turned a quarter clockwise into a 250 x 350 file, which the picture view
+        // turns back for display.
+        const bool people = c.Type == QLatin1String("L011");
+        QImage face = people ? DrawCard(c, id, kCardHeight, kCardWidth) : DrawCard(c, id);
+        if (people) face = face.transformed(QTransform().rotate(90));
         ok = WriteJpeg(face, path);
         ++written;
     }

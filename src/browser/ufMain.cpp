@@ -11,6 +11,7 @@
 #include "widgets/LComboBox.h"
 #include "browser/uDetailPage.h"
 #include "browser/uGridPage.h"
+#include "browser/uPicturePage.h"
 #include "browser/udmColumns.h"
 #include "decks/ufPakliBong.h"
 #include "decks/ufmPakli.h"
@@ -65,8 +66,10 @@ TfMain::TfMain(const QString& programDir, QWidget* parent)
     ts1->setObjectName("ts1");
     ts2 = new TGridPage(CtrlHeld, pc);
     ts2->setObjectName("ts2");
-    ts3 = new QWidget(pc);
+    ts3 = new TPicturePage(PictureMode, pc);
     ts3->setObjectName("ts3");
+    ts3->BindActions({acPicMode1, acPicMode2, acPicMode3, acPicMode4}, acLapSzuresLink);
+    GuardedConnect(ts3, &TPicturePage::PictureModeChanged, this, &TfMain::UpdateDeckActions);
     pc->addTab(ts1, QStringLiteral("Részlet"));
     pc->addTab(ts2, QStringLiteral("Táblázat"));
     pc->addTab(ts3, QStringLiteral("Kép"));
@@ -175,8 +178,7 @@ void TfMain::BuildActions()
     make(acHelp, "Sg2", QStringLiteral("Súgó"), QString());
 
     // Commands whose windows are not part of the program yet stay visible but disabled.
-    for (QAction* later : {acLapSzuresLink, acPicMode1, acPicMode2, acPicMode3, acPicMode4, acFilter,
-                           acInsertFilter, acInsertKapcs, acLeidezesFilter,
+    for (QAction* later : {acLapSzuresLink, acFilter, acInsertFilter, acInsertKapcs, acLeidezesFilter,
                            acNewDeck, acDeckBrowser, acSaveDeck, acCloseDeck, acPakliExport, acAddCard, acDelCard,
                            acExportExcel, acExportText, acExportClipboard})
         later->setEnabled(false);
@@ -326,6 +328,7 @@ void TfMain::FormCreate()
     FConnected = true;
     ts2->Bind(&AM->qLapok);
     GuardedConnect(&AM->qLapok, &TQuery::DataChange, this, &TfMain::LAPOK_DATACHANGE);
+    ts3->CreateCache(Settings.GfxPath, Settings.CacheSize);
     FillLookupCombos();
     FillFilterCombo();
     PictureMode = 0;
@@ -417,10 +420,13 @@ void TfMain::CurrentCardChanged()
     // The table follows the card list by itself; the detail page is filled by code.
     if (pc->currentWidget() == ts1 && FConnected)
         ts1->RefreshDetailPage(AM->qLapok.Active() ? AM->qLapok.FieldByName("L_LAPTIPUS").AsString() : QString());
+    else if (pc->currentWidget() == ts3 && PictureMode == pmSingle)
+        ts3->DrawPictureView();
 }
 
 void TfMain::pcChange()
 {
+    if (pc->currentWidget() == ts3) ts3->SetPictureLayout();
     if (pc->tabText(pc->currentIndex()) == QStringLiteral("Pakli") && SummaryStale)
         if (TfmPakli* frame = FindDeckFrame()) frame->DrawSummary();
     CurrentCardChanged();

@@ -3,6 +3,7 @@
 // list on one of its pages, lets the user step through the list and jump to a card, and carries
 // the menus, the tool bar and the actions through which every command is reached.
 #include "app/uSettings.h"
+#include "browser/uPicturePage.h"
 #include "decks/uDeckHost.h"
 #include "storage/uAM.h"
 
@@ -108,7 +109,7 @@ public:
     QTabWidget* pc = nullptr;
     TDetailPage* ts1 = nullptr;
     TGridPage* ts2 = nullptr;
-    QWidget* ts3 = nullptr;
+    TPicturePage* ts3 = nullptr;
     QWidget* pnGridTop = nullptr;
     QTableView* grQuery = nullptr;
     QLabel* lDb = nullptr;

@@ -12,6 +12,7 @@
 #include "browser/uGridPage.h"
 #include "browser/udmColumns.h"
 #include "decks/ufmPakli.h"
+#include "export/udmExport.h"
 #include "filters/uQPList.h"
 
 #include <QAction>
@@ -171,7 +172,7 @@ void TfMain::BuildActions()
     for (QAction* later : {acLapSzuresLink, acPicMode1, acPicMode2, acPicMode3, acPicMode4, acFilter,
                            acInsertFilter, acDisableFilter, acInsertKapcs, acDarabFilter, acLeidezesFilter,
                            acNewDeck, acDeckBrowser, acSaveDeck, acCloseDeck, acPakliExport, acAddCard, acDelCard,
-                           acTul, acExportExcel, acExportText, acExportClipboard})
+                           acTul})
         later->setEnabled(false);
 
     GuardedConnect(acNext, &QAction::triggered, this, [this] { acNextExecute(); });
@@ -192,6 +193,10 @@ void TfMain::BuildActions()
     });
     GuardedConnect(acAddCard, &QAction::triggered, this, [this] { acAddCardExecute(); });
     GuardedConnect(acDelCard, &QAction::triggered, this, [this] { acDelCardExecute(); });
+    GuardedConnect(acExportExcel, &QAction::triggered, this, [this] { dmExport->acExportExcelExecute(AM->qLapok, grQuery); });
+    GuardedConnect(acExportText, &QAction::triggered, this, [this] { dmExport->acExportTextExecute(AM->qLapok, grQuery); });
+    GuardedConnect(acExportClipboard, &QAction::triggered, this,
+                   [this] { dmExport->acExportClipboardExecute(AM->qLapok, grQuery); });
     FWiredDeckActions = {acSaveDeck, acCloseDeck, acPakliExport, acAddCard, acDelCard};
 }
 
@@ -284,7 +289,8 @@ QWidget* TfMain::BuildToolRow(QWidget* parent)
 
 void TfMain::UpdateCatalogueActions()
 {
-    for (QAction* a : {acNext, acPrior, ac5Next, ac5Prior, acDBDelete}) a->setEnabled(FConnected);
+    for (QAction* a : {acNext, acPrior, ac5Next, ac5Prior, acDBDelete, acExportExcel, acExportText, acExportClipboard})
+        a->setEnabled(FConnected);
     eUgrLSZ->setEnabled(FConnected);
     eUgrNev->setEnabled(FConnected);
 }

@@ -1,6 +1,8 @@
 // The benchmark: each user action's time beside the bare engine doing the same work in the same
 // run, at the demo catalogue's size and at 100,000 cards. Ratios are what we quote: the machines
 // are shared and noisy. Usage: velkor_bench [--quick]
+#include "bench_export.h"
+
 #include "app/Messages.h"
 #include "app/Program.h"
 #include "browser/uGridPage.h"
@@ -376,6 +378,7 @@ int main(int argc, char** argv)
     MeasureCatalogue(small.path());
     MeasureWindow(small.path());
     MeasureDeck(small.path());
+    MeasureExport(small.path(), Repeats);
     MeasureStartup(demo);
 
     std::printf("== 100,000 cards ==\n");
@@ -387,6 +390,7 @@ int main(int argc, char** argv)
     MeasureCatalogue(dir.path());
     MeasureWindow(dir.path());
     MeasureDeck(dir.path());
+    MeasureExport(dir.path(), Repeats);
     std::printf("%-44s %ld kB before opening\n", "resident", before);
     return 0;
 }

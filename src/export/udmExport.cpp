@@ -173,7 +173,9 @@ void TdmExport::ExportFields(int mode, TQuery& dataset, const QString& fileName,
     if (mode == emExcel && !ConnectExcel()) throw EAbort();
     const QChar separator = mode == emText ? FILE_SEPARATOR : CLIPBOARD_SEPARATOR;
 
-    TDialogProgress dialogProgress;
+    TDialogProgress dialogProgress(mode == emExcel  ? QStringLiteral("A lista írása munkafüzetbe...")
+                                   : mode == emText ? QStringLiteral("A lista írása CSV fájlba...")
+                                                    : QStringLiteral("A lista másolása a vágólapra..."));
     TExportProgress& progress = Progress ? *Progress : dialogProgress;
     std::unique_ptr<TCsvWriter> csv;
     QString text;  // the clipboard's text, or the lines not yet handed to the file

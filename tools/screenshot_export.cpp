@@ -5,6 +5,7 @@
 #include "app/Guard.h"
 #include "app/Messages.h"
 #include "app/Program.h"
+#include "app/WidgetUtil.h"
 #include "browser/ufMain.h"
 #include "export/uExportProgress.h"
 #include "export/udmExport.h"
@@ -36,7 +37,7 @@ int main(int argc, char** argv)
     fMain->pmGrid->hide();
 
     for (QAction* a : fMain->menuBar()->actions())
-        if (a->text() == "Adatok" && a->menu()) {
+        if (WithoutMnemonic(a->text()) == "Adatok" && a->menu()) {
             a->menu()->popup(fMain->mapToGlobal(QPoint(0, 20)));
             QTest::qWait(100);
             for (QAction* sub : a->menu()->actions())

@@ -5,6 +5,7 @@
 
 #include "app/Messages.h"
 #include "app/Program.h"
+#include "app/WidgetUtil.h"
 #include "browser/uGridPage.h"
 #include "browser/udmColumns.h"
 #include "browser/ufMain.h"
@@ -68,20 +69,20 @@ TEST_F(ExportWindowTest, CommandsAreUnderDataExportAndInTheGridMenu)
     const QList<QAction*> expected{fMain->acExportExcel, fMain->acExportText, fMain->acExportClipboard};
     QMenu* data = nullptr;
     for (QAction* a : fMain->menuBar()->actions())
-        if (a->text() == "Adatok") data = a->menu();
+        if (WithoutMnemonic(a->text()) == "Adatok") data = a->menu();
     ASSERT_NE(data, nullptr);
     QMenu* exportMenu = nullptr;
     for (QAction* a : data->actions())
-        if (a->text() == "Export") exportMenu = a->menu();
+        if (WithoutMnemonic(a->text()) == "Export") exportMenu = a->menu();
     ASSERT_NE(exportMenu, nullptr);
     EXPECT_EQ(exportMenu->actions(), expected);
     for (QAction* a : expected) {
         EXPECT_TRUE(fMain->pmGrid->actions().contains(a)) << a->text().toStdString();
         EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
     }
-    EXPECT_EQ(fMain->acExportExcel->text(), "Export Excelbe");
-    EXPECT_EQ(fMain->acExportText->text(), QString::fromUtf8("Export CSV fájlba"));
-    EXPECT_EQ(fMain->acExportClipboard->text(), QString::fromUtf8("Export vágólapra"));
+    EXPECT_EQ(WithoutMnemonic(fMain->acExportExcel->text()), "Export Excelbe");
+    EXPECT_EQ(WithoutMnemonic(fMain->acExportText->text()), QString::fromUtf8("Export CSV fájlba"));
+    EXPECT_EQ(WithoutMnemonic(fMain->acExportClipboard->text()), QString::fromUtf8("Export vágólapra"));
 }
 
 TEST_F(ExportWindowTest, ClipboardHoldsTheGridAsShownAndTheMessageFollows)

@@ -200,6 +200,8 @@ void TfMain::BuildActions()
     FWiredDeckActions = {acSaveDeck, acCloseDeck, acPakliExport, acAddCard, acDelCard};
 }
 
+void TfMain::AssignMenuMnemonics() { AssignMnemonics(menuBar()); }
+
 void TfMain::BuildMenus()
 {
     QMenu* data = menuBar()->addMenu(QStringLiteral("Adatok"));
@@ -239,8 +241,10 @@ QWidget* TfMain::BuildToolRow(QWidget* parent)
     auto* tools = new QHBoxLayout(row);
     tools->setContentsMargins(4, 2, 4, 2);
     tools->setSpacing(4);
-    tools->addWidget(new QLabel(QStringLiteral("Ugrás"), row));
+    auto* lUgras = new QLabel(QStringLiteral("&Ugrás"), row);
+    tools->addWidget(lUgras);
     eUgrLSZ = new QLineEdit(row);
+    lUgras->setBuddy(eUgrLSZ);
     eUgrLSZ->setObjectName("eUgrLSZ");
     eUgrLSZ->setMaxLength(3);
     eUgrLSZ->setFixedWidth(36);
@@ -255,8 +259,10 @@ QWidget* TfMain::BuildToolRow(QWidget* parent)
     eUgrNev->installEventFilter(this);
     tools->addWidget(eUgrNev);
     tools->addSpacing(8);
-    tools->addWidget(new QLabel(QStringLiteral("Szűrés"), row));
+    auto* lSzures = new QLabel(QStringLiteral("Sz&űrés"), row);
+    tools->addWidget(lSzures);
     cbFilter = new QComboBox(row);
+    lSzures->setBuddy(cbFilter);
     cbFilter->setObjectName("cbFilter");
     cbFilter->setEditable(true);
     cbFilter->lineEdit()->setReadOnly(true);

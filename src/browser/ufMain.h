@@ -26,6 +26,9 @@ class TfmPakli;
 class TfMain : public QMainWindow, public TCardListHost, public TDeckHost {
     Q_OBJECT
 public:
+    // Gives every menu of the bar and its items an "&" mnemonic, unique within its menu; the
+    // program calls it once every menu is built.
+    void AssignMenuMnemonics();
     // programDir: the program's folder; the settings file is its velkor.ini.
     explicit TfMain(const QString& programDir, QWidget* parent = nullptr);
     ~TfMain() override;

@@ -188,7 +188,7 @@ void MeasureExport(const QString& programDir, int repeats)
     const double bareCsvMs = MedianMs(repeats, [&] { BareCsv(am.ADOConnection, sql, fields, bareCsv); });
     Line("CSV export (bare: step + fwrite)", cards, oursCsv, bareCsvMs);
     const double bareWholeMs = MedianMs(repeats, [&] { BareCsv(am.ADOConnection, sql, fields, bareCsv, true); });
-    Line("CSV export (bare: step + fwrite, sync, rename)", cards, oursCsv, bareWholeMs);
+    Line("CSV export (bare: step, fwrite, sync, rename)", cards, oursCsv, bareWholeMs);
     if (QFileInfo(csv).size() != QFileInfo(bareCsv).size())
         std::printf("  note: CSV sizes differ: %lld vs %lld bytes\n", QFileInfo(csv).size(), QFileInfo(bareCsv).size());
 

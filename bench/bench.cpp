@@ -1,6 +1,7 @@
 // The benchmark: each user action's time beside the bare engine doing the same work in the same
 // run, at the demo catalogue's size and at 100,000 cards. Ratios are what we quote: the machines
 // are shared and noisy. Usage: velkor_bench [--quick] [--pictures]
+#include "bench_export.h"
 #include "bench_pictures.h"
 
 #include "app/Messages.h"
@@ -442,6 +443,7 @@ int main(int argc, char** argv)
     MeasureWindow(small.path());
     MeasureDeck(small.path());
     MeasureDeckBrowser(small.path());
+    MeasureExport(small.path(), Repeats);
     MeasureStartup(demo);
     MeasurePictures(demo, Repeats);
 
@@ -455,6 +457,7 @@ int main(int argc, char** argv)
     MeasureWindow(dir.path());
     MeasureDeck(dir.path());
     MeasureDeckBrowser(dir.path());
+    MeasureExport(dir.path(), Repeats);
     std::printf("%-44s %ld kB before opening\n", "resident", before);
     return 0;
 }

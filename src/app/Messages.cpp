@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -91,6 +92,8 @@ void TQtUiHost::SetClipboardText(const QString& text) { QGuiApplication::clipboa
 
 void TQtUiHost::OpenUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
 
+bool TQtUiHost::OpenDocument(const QUrl& url) { return QDesktopServices::openUrl(url); }
+
 void TQtUiHost::ShowErrorDialog(const QString& context, const QString& message)
 {
     TFormOpenPars pars;
@@ -143,6 +146,7 @@ void TTestUiHost::Clear()
     FInputs.clear();
     FSaveFiles.clear();
     FYesNoCancel.clear();
+    FOpenDocument.clear();
     FClipboard.clear();
     FUnanswered = 0;
 }
@@ -216,6 +220,15 @@ void TTestUiHost::OpenUrl(const QUrl& url)
     FRecords.append({TUiKind::Shell, QString(), QString::fromLatin1(url.toEncoded()), QString()});
 }
 
+bool TTestUiHost::OpenDocument(const QUrl& url)
+{
+    FRecords.append({TUiKind::Shell, QString(), QString::fromLatin1(url.toEncoded()), QStringLiteral("document")});
+    if (FOpenDocument.empty()) return true;
+    const bool opened = FOpenDocument.front();
+    FOpenDocument.pop_front();
+    return opened;
+}
+
 void TTestUiHost::ShowErrorDialog(const QString& context, const QString& message)
 {
     FRecords.append({TUiKind::ErrorDialog, context, message, QString()});
@@ -249,6 +262,11 @@ QString PromptSaveFile(const QString& caption, const QString& filter, const QStr
 void CopyToClipboard(const QString& text) { UiHost().SetClipboardText(text); }
 
 void ShellOpen(const QString& target) { UiHost().OpenUrl(ShellTargetUrl(target)); }
+
+bool OpenDocument(const QString& fileName)
+{
+    return UiHost().OpenDocument(QUrl::fromLocalFile(QFileInfo(fileName).absoluteFilePath()));
+}
 
 void SendMail(const QString& address, const QString& subject, const QString& body)
 {

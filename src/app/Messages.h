@@ -64,6 +64,12 @@ public:
     virtual void ShowErrorDialog(const QString& context, const QString& message) = 0;
     // Yes / No / Cancel question (Escape cancels).
     virtual TYesNoCancel AskYesNoCancel(const QString& title, const QString& text) = 0;
+    // Opens a document with the desktop's program for its type; false when none could be started.
+    virtual bool OpenDocument(const QUrl& url)
+    {
+        OpenUrl(url);
+        return true;
+    }
 };
 
 // The real host: Qt dialogs, the system clipboard and QDesktopServices.
@@ -78,6 +84,7 @@ public:
     void OpenUrl(const QUrl& url) override;
     void ShowErrorDialog(const QString& context, const QString& message) override;
     TYesNoCancel AskYesNoCancel(const QString& title, const QString& text) override;
+    bool OpenDocument(const QUrl& url) override;
 };
 
 // The host in force; the Qt host until another one is set. Returns the previous host.
@@ -100,6 +107,8 @@ public:
     void PushSaveFile(const QString& fileName) { FSaveFiles.push_back(fileName); }
     // An empty queue cancels.
     void PushYesNoCancel(TYesNoCancel answer) { FYesNoCancel.push_back(answer); }
+    // Whether the desktop finds a program for the next document; an empty queue opens it.
+    void PushOpenDocument(bool opened) { FOpenDocument.push_back(opened); }
 
     const QList<TUiRecord>& Records() const { return FRecords; }
     QList<TUiRecord> Of(TUiKind kind) const;
@@ -119,6 +128,7 @@ public:
     void OpenUrl(const QUrl& url) override;
     void ShowErrorDialog(const QString& context, const QString& message) override;
     TYesNoCancel AskYesNoCancel(const QString& title, const QString& text) override;
+    bool OpenDocument(const QUrl& url) override;
 
 private:
     TUiHost* FPrevious;
@@ -127,6 +137,7 @@ private:
     std::deque<std::optional<QString>> FInputs;
     std::deque<QString> FSaveFiles;
     std::deque<TYesNoCancel> FYesNoCancel;
+    std::deque<bool> FOpenDocument;
     QString FClipboard;
     int FUnanswered = 0;
 };
@@ -148,6 +159,8 @@ QString PromptSaveFile(const QString& caption, const QString& filter, const QStr
 void CopyToClipboard(const QString& text);
 // A file path or an address with a scheme (https:, mailto:, file:).
 void ShellOpen(const QString& target);
+// A local file, opened with the desktop's program for its type; false when there is none.
+bool OpenDocument(const QString& fileName);
 void SendMail(const QString& address, const QString& subject, const QString& body);
 // The error dialog with the two memo lines context and message.
 void ShowErrorDialog(const QString& context, const QString& message);

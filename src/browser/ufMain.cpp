@@ -15,6 +15,7 @@
 #include "browser/udmColumns.h"
 #include "decks/ufPakliBong.h"
 #include "decks/ufmPakli.h"
+#include "export/udmExport.h"
 #include "filters/uQPList.h"
 #include "refdata/ufTulajd.h"
 
@@ -179,8 +180,7 @@ void TfMain::BuildActions()
 
     // Commands whose windows are not part of the program yet stay visible but disabled.
     for (QAction* later : {acLapSzuresLink, acFilter, acInsertFilter, acInsertKapcs, acLeidezesFilter,
-                           acNewDeck, acDeckBrowser, acSaveDeck, acCloseDeck, acPakliExport, acAddCard, acDelCard,
-                           acExportExcel, acExportText, acExportClipboard})
+                           acNewDeck, acDeckBrowser, acSaveDeck, acCloseDeck, acPakliExport, acAddCard, acDelCard})
         later->setEnabled(false);
 
     GuardedConnect(acNext, &QAction::triggered, this, [this] { acNextExecute(); });
@@ -211,6 +211,10 @@ void TfMain::BuildActions()
     for (QAction* browse : {acDeckBrowser, acOpenDeck})
         GuardedConnect(browse, &QAction::triggered, this,
                        [this, openDeck] { ShowDeckBrowser(this, *AM, PictureFolder(), openDeck); });
+    GuardedConnect(acExportExcel, &QAction::triggered, this, [this] { dmExport->acExportExcelExecute(AM->qLapok, grQuery); });
+    GuardedConnect(acExportText, &QAction::triggered, this, [this] { dmExport->acExportTextExecute(AM->qLapok, grQuery); });
+    GuardedConnect(acExportClipboard, &QAction::triggered, this,
+                   [this] { dmExport->acExportClipboardExecute(AM->qLapok, grQuery); });
     FWiredDeckActions = {acNewDeck, acDeckBrowser, acSaveDeck, acCloseDeck, acPakliExport, acAddCard, acDelCard};
 }
 
@@ -307,7 +311,8 @@ QWidget* TfMain::BuildToolRow(QWidget* parent)
 
 void TfMain::UpdateCatalogueActions()
 {
-    for (QAction* a : {acNext, acPrior, ac5Next, ac5Prior, acDBDelete, acTul, acDisableFilter, acDarabFilter})
+    for (QAction* a : {acNext, acPrior, ac5Next, ac5Prior, acDBDelete, acTul, acDisableFilter, acDarabFilter,
+                       acExportExcel, acExportText, acExportClipboard})
         a->setEnabled(FConnected);
     cbFilter->setEnabled(FConnected);
     eUgrLSZ->setEnabled(FConnected);

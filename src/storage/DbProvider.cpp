@@ -251,6 +251,11 @@ void TConnection::ExecuteDirect(const QString& sql)
     }
 }
 
+qint64 TConnection::LastInsertRowId() const
+{
+    return FDb ? qint64(sqlite3_last_insert_rowid(FDb)) : 0;
+}
+
 QString TConnection::EngineVersion() { return Utf8(sqlite3_libversion()); }
 
 void TConnection::Check(int rc) const

@@ -39,6 +39,10 @@ public:
     // Runs one or more statements without parameters or rows.
     void ExecuteDirect(const QString& sql);
 
+    // The key of the row most recently inserted on this connection; read it inside the
+    // transaction of the insert, where no other writer can move it.
+    qint64 LastInsertRowId() const;
+
     // The engine's version text ("3.40.1"), for the about box.
     static QString EngineVersion();
 

@@ -4,9 +4,9 @@
 #include <cstdint>
 
 struct TFormOpenPars {
-    int32_t Id = -1;        // the record the dialog opens (a filter, a card or a deck id)
-    int32_t CardId = -1;    // the card (L_ID) the dialog refers to
-    int32_t ResultId = -1;  // the record chosen or created in the dialog
+    qint64 Id = -1;         // the record the dialog opens (a filter, a card or a deck id)
+    qint64 CardId = -1;     // the card (L_ID) the dialog refers to
+    qint64 ResultId = -1;   // the record chosen or created in the dialog
     QString Context;        // a context line (the error dialog's first line)
     QString Message;        // a message (the error dialog's second line)
     QString Command;        // a command word for the dialog ("LAPHOZCSATOL")

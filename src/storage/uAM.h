@@ -51,13 +51,20 @@ public:
     void ReQuery();
 
     bool RunCommand(const QString& sql);
-    bool RunCommand(const QString& sql, int value);
+    bool RunCommand(const QString& sql, qint64 value);
     bool RunCommandString(const QString& sql, int value);
     int GetMaxValue(const QString& column, const QString& table);
     QString GetMaxValueText(const QString& column, const QString& table);
     QString GetFieldValue(const QString& table, const QString& keyColumn, const QVariant& keyValue,
                           const QString& resultColumn);
     int CountByKey(int keyValue, const QString& table, const QString& keyColumn);
+
+    // A new stored filter header; returns its FB_ID (the row just inserted), or -1 after the error
+    // dialog "Am.InsertNewFilter". Run it inside the caller's transaction when rows follow.
+    qint64 InsertNewFilter(const QString& name, const QString& category);
+    // Removes a stored filter with its card links and rows, all or nothing; a failure is reported
+    // once ("Am.RunCommand 2") and leaves the catalogue as it was.
+    bool DeleteFilter(qint64 filterId);
 
     // A card's property and category links (an already linked id is silently ignored) and its
     // special abilities (qSpec reopened for the card).

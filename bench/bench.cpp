@@ -11,7 +11,10 @@
 #include "decks/uDeckHtml.h"
 #include "decks/uDeckSummary.h"
 #include "decks/ufmPakli.h"
+#include "filters/DataListBox.h"
 #include "filters/uQPList.h"
+#include "filters/ufKapcs.h"
+#include "filters/ufQueries.h"
 #include "storage/CatalogNames.h"
 #include "storage/QueryModel.h"
 #include "storage/uAM.h"
@@ -216,6 +219,31 @@ void MeasureWindow(const QString& programDir)
     fMain->close();
 }
 
+// The filter windows whose opening walks every card: the related-card sets window fills and sorts
+// "Összes lap", the query editor fills its card combo.
+void MeasureFilterWindows(const QString& programDir)
+{
+    TTestUiHost ui;
+    TProgram program(programDir);
+    program.Create();
+    const QString cardsSql = QStringLiteral("SELECT L_ID, L_LAPSZAM, L_NEV FROM TLAP ORDER BY L_LAPSZAM, L_NEV");
+    const double bare = Median([&] { BareStep(AM->ADOConnection, cardsSql); });
+    int cards = 0;
+    const double kapcs = Median([&] {
+        TfKapcs w;
+        w.FormShow();
+        cards = w.lb1->count();
+    });
+    Row("related-card sets window, FormShow", cards, kapcs, bare);
+    const double queries = Median([&] {
+        TFormOpenPars pars;
+        pars.Mode = fmNew;
+        TfQueries w(pars);
+    });
+    Row("query editor created (LoadLookups)", cards, queries, bare);
+    fMain->close();
+}
+
 void MeasureStartup(const QString& programDir)
 {
     const QString exe = QDir(programDir).filePath("VelkorDB");
@@ -376,6 +404,7 @@ int main(int argc, char** argv)
     MeasureCatalogue(small.path());
     MeasureWindow(small.path());
     MeasureDeck(small.path());
+    MeasureFilterWindows(small.path());
     MeasureStartup(demo);
 
     std::printf("== 100,000 cards ==\n");
@@ -387,6 +416,7 @@ int main(int argc, char** argv)
     MeasureCatalogue(dir.path());
     MeasureWindow(dir.path());
     MeasureDeck(dir.path());
+    MeasureFilterWindows(dir.path());
     std::printf("%-44s %ld kB before opening\n", "resident", before);
     return 0;
 }

@@ -51,6 +51,7 @@ void SetTextKeepingAll(QLineEdit* edit, const QString& text, int limit)
 {
     edit->setMaxLength(qMax(limit, int(text.size())));
     edit->setText(text);
+    edit->setCursorPosition(0);  // a long text shows its beginning
 }
 
 QLabel* Heading(const QString& text, QWidget* parent)
@@ -186,6 +187,9 @@ TfQueries::TfQueries(const TFormOpenPars& pars, QWidget* parent)
     cbLapok->setObjectName("cbLapok");
     cbLapok->setMinimumWidth(240);
     cbLapok->setMaxVisibleItems(20);
+    // Measuring every card's text for the box's width would cost seconds on a large catalogue.
+    cbLapok->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cbLapok->setMinimumContentsLength(24);
     btnOK = new QPushButton(QStringLiteral("OK"), this);
     btnOK->setObjectName("btnOK");
     btnCancel = new QPushButton(QStringLiteral("Mégsem"), this);
@@ -280,9 +284,15 @@ void TfQueries::LoadLookups()
         q.Close();
         q.SetSQL(QStringLiteral("SELECT L_ID, L_LAPSZAM, L_NEV FROM TLAP ORDER BY L_LAPSZAM, L_NEV"));
         q.Open();
-        for (int row = 0; row < q.RecordCount(); ++row)
-            cbLapok->AddKeyed(q.ValueText(row, 0), "(" + q.ValueText(row, 1) + ") " + q.ValueText(row, 2));
+        QStringList keys, texts;
+        keys.reserve(q.RecordCount());
+        texts.reserve(q.RecordCount());
+        for (int row = 0; row < q.RecordCount(); ++row) {
+            keys << q.ValueText(row, 0);
+            texts << "(" + q.ValueText(row, 1) + ") " + q.ValueText(row, 2);
+        }
         q.Close();
+        cbLapok->AddKeyedItems(keys, texts);
         cbLapok->setCurrentIndex(-1);  // no card is chosen until the user picks one
     }
     {

@@ -433,10 +433,15 @@ void TfQueries::btnDelClick()
 {
     const int row = SelectedRow();
     if (row < 0 || row >= FPieces.Count()) return;
-    delete lv->takeTopLevelItem(row);
-    FPieces.Delete(row);
-    for (int i = 0; i < lv->topLevelItemCount(); ++i)
-        lv->topLevelItem(i)->setText(lvcNumber, QString::number(i + 1) + u'.');
+    {
+        // The list and the conditions must agree again before a new selection fills the controls.
+        QSignalBlocker quiet(lv);
+        FPieces.Delete(row);
+        delete lv->takeTopLevelItem(row);
+        for (int i = 0; i < lv->topLevelItemCount(); ++i)
+            lv->topLevelItem(i)->setText(lvcNumber, QString::number(i + 1) + u'.');
+    }
+    if (SelectedRow() >= 0) lvSelectItem(SelectedRow());
 }
 
 void TfQueries::SetAndOr(const QString& andOr)

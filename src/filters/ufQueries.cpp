@@ -532,18 +532,32 @@ void TfQueries::LoadFilter()
     qFILTER.Close();
 
     QSignalBlocker quiet(lv);
+    bool reported = false;
     for (int i = 0; i < FPieces.Count(); ++i) {
-        PieceToControls(*FPieces.Items(i));
+        // A broken value list (a filter type whose table cannot be read) is reported once; every
+        // condition still gets its row, so the list and the conditions that will be saved agree.
+        try {
+            PieceToControls(*FPieces.Items(i));
+        } catch (const std::exception& e) {
+            if (!reported) AppEventsException(e);
+            reported = true;
+        }
         AddConditionRow(i + 1);
     }
     quiet.unblock();
-    if (lv->topLevelItemCount() > 0) {
-        lv->setCurrentItem(lv->topLevelItem(0));
-        lv->topLevelItem(0)->setSelected(true);
-        lvSelectItem(0);
-    }
     rb1->setEnabled(true);
     rb2->setEnabled(true);
+    if (lv->topLevelItemCount() > 0) {
+        quiet.reblock();
+        lv->setCurrentItem(lv->topLevelItem(0));
+        lv->topLevelItem(0)->setSelected(true);
+        quiet.unblock();
+        try {
+            lvSelectItem(0);
+        } catch (const std::exception& e) {
+            if (!reported) AppEventsException(e);
+        }
+    }
 }
 
 void TfQueries::cbLapokChange() { cbCsatol->setChecked(true); }

@@ -387,3 +387,18 @@ TEST_F(QueryEditorTest, TheNewIdIsTheRowJustInsertedEvenWhenAnotherRowIsAddedBes
     EXPECT_EQ(Count("TFILTER WHERE F_FBID IN (SELECT FB_ID FROM TFILTERBASE WHERE FB_NAME = 'más')"), 0);
     EXPECT_EQ(Count("TFILTER WHERE F_FBID = " + QString::number(id)), 1);
 }
+
+TEST_F(QueryEditorTest, ABrokenValueListIsReportedOnceAndNoConditionIsLostOnSave)
+{
+    Exec("UPDATE TFILTERTYPE SET FT_FIELD2 = 'VELKOR_ID' WHERE FT_ID = 3");  // no table before a "."
+    const QString before = Rows(5);
+    auto w = Open(fmEdit, 5);
+    EXPECT_EQ(Ui.Count(TUiKind::ErrorDialog), 1);
+    ASSERT_EQ(w->Pieces().Count(), 2);
+    EXPECT_EQ(w->lv->topLevelItemCount(), 2);
+    EXPECT_EQ(w->lv->topLevelItem(1)->text(lvcText), "Laptípus = " +
+              Scalar("SELECT LAPTIPUS_NEV FROM TLAPTIPUS WHERE LAPTIPUS_ID = 'L005'"));
+    w->btnOK->click();
+    EXPECT_EQ(w->result(), QDialog::Accepted);
+    EXPECT_EQ(Rows(5), before);
+}

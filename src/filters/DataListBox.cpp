@@ -66,10 +66,10 @@ QList<int> TDataListBox::SelectedIndexes() const
     return rows;
 }
 
-void TDataListBox::SetSorted(bool sorted)
+void TDataListBox::SetSorted(bool sorted, bool alreadyInOrder)
 {
     setSortingEnabled(sorted);
-    if (sorted) sortItems(Qt::AscendingOrder);
+    if (sorted && !alreadyInOrder) sortItems(Qt::AscendingOrder);
 }
 
 void TDataListBox::SetCompare(std::function<int(const QString&, const QString&)> compare)

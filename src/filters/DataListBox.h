@@ -21,7 +21,9 @@ public:
     // Item indexes of the selection, ascending.
     QList<int> SelectedIndexes() const;
 
-    void SetSorted(bool sorted);
+    // alreadyInOrder: the items were added in ascending order, so switching sorting on need not
+    // sort them again.
+    void SetSorted(bool sorted, bool alreadyInOrder = false);
     // Text comparison for the sorted order (negative, 0, positive); the default is the locale's.
     void SetCompare(std::function<int(const QString&, const QString&)> compare);
     int Compare(const QString& a, const QString& b) const;

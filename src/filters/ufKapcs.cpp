@@ -13,6 +13,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 const int kNameLength = 120;    // TFILTERBASE.FB_NAME
 const int kSearchLength = 250;
@@ -116,10 +119,18 @@ void TfKapcs::FormShow()
     q.Close();
     q.SetSQL(QStringLiteral("SELECT L_ID, L_LAPSZAM, L_NEV FROM TLAP ORDER BY L_LAPSZAM, L_NEV"));
     q.Open();
+    std::vector<std::pair<QString, qint64>> cards;
+    cards.reserve(size_t(q.RecordCount()));
     for (int row = 0; row < q.RecordCount(); ++row)
-        lb1->AddItem("(" + q.ValueText(row, 1) + ") " + q.ValueText(row, 2), q.ValueInteger(row, 0));
+        cards.emplace_back("(" + q.ValueText(row, 1) + ") " + q.ValueText(row, 2), q.ValueInteger(row, 0));
     q.Close();
-    lb1->SetSorted(true);
+    // Sorted here, straight on the texts, rather than by the list through its items: the same
+    // order for a fraction of the cost on a large catalogue.
+    std::stable_sort(cards.begin(), cards.end(), [this](const auto& a, const auto& b) {
+        return lb1->Compare(a.first, b.first) < 0;
+    });
+    for (const auto& [text, id] : cards) lb1->AddItem(text, id);
+    lb1->SetSorted(true, true);
     lb2->SetSorted(true);
     FLoaded = true;
 }

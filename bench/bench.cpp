@@ -93,9 +93,9 @@ public:
     QString OrderBy = QStringLiteral("ORDER BY L_NEV ASC");
 };
 
-// The worked example of the filter grammar: two stored-filter groups, the owned count and two
+// A filter that uses every part of the grammar: two stored-filter groups, the owned count and two
 // properties.
-void WorkedExample(TQPList& list)
+void EveryKindOfCondition(TQPList& list)
 {
     auto add = [&](const char* field, const char* op, const char* value, const char* type, quint8 kind,
                    const char* andOr, int group) { list.AddPiece(MakePiece(kind, field, op, value, type, andOr, group)); };
@@ -170,20 +170,20 @@ void MeasureCatalogue(const QString& programDir)
     const double bareBinary = Median([&] { BareStep(am.ADOConnection, binarySql); });
     Row("ReQuery, every card by name, vs BINARY order", cards, oursAll, bareBinary);
 
-    // The worked example's WHERE clause.
-    WorkedExample(conditions);
+    // The WHERE clause of every condition kind.
+    EveryKindOfCondition(conditions);
     const QString whereSql = am.BuildCardListSql();
     const double oursWhere = Median([&] { am.ReQuery(); });
     const double bareWhere = Median([&] { BareStep(am.ADOConnection, whereSql); });
-    Row("ReQuery, worked example WHERE", am.qLapok.RecordCount(), oursWhere, bareWhere);
+    Row("ReQuery, WHERE of every condition kind", am.qLapok.RecordCount(), oursWhere, bareWhere);
 
     // The clause builder itself plus the requery.
     const double oursBuild = Median([&] {
         conditions.Clear();
-        WorkedExample(conditions);
+        EveryKindOfCondition(conditions);
         am.ReQuery();
     });
-    Row("BuildWhereClause + ReQuery, worked example", am.qLapok.RecordCount(), oursBuild, bareWhere);
+    Row("BuildWhereClause + ReQuery, every condition kind", am.qLapok.RecordCount(), oursBuild, bareWhere);
 
     conditions.Clear();
     am.ReQuery();

@@ -37,6 +37,7 @@ int main(int argc, char** argv)
 
     TProgram program(programDir);
     program.Create();
+    fMain->AssignMenuMnemonics();
     // Before the window shows: a stop request that arrives as soon as it is visible must close
     // it the ordinary way (settings written), not end the process by the signal's default.
     CloseWindowOnTermination(fMain);

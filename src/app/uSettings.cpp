@@ -1,6 +1,6 @@
 #include "app/uSettings.h"
 
-#include "browser/udmColumns.h"
+#include "app/ColumnLayout.h"
 #include "storage/Exceptions.h"
 
 #define SI_IMPLEMENTATION
@@ -55,17 +55,19 @@ QByteArray TextToWrite(const QString& text, const QByteArray& stored)
     return text.toUtf8();
 }
 
-void ReadColumnSettings(TdmColumns& columns, const CSimpleIniA& ini)
+void ReadColumnSettings(IColumnLayout& columns, const CSimpleIniA& ini)
 {
-    for (auto& c : columns.cCols.Cols) {
-        const QByteArray key = c.FieldName().toUtf8();
+    for (int i = 0; i < columns.LayoutCount(); ++i) {
+        TColumnLayoutEntry c = columns.LayoutEntry(i);
+        const QByteArray key = c.FieldName.toUtf8();
         const int order = ReadInt(ini, kOrder, key, 0);
         // Only 0, 1 and 2 are ever written; anything else reads as unsorted.
-        c.Order = (order == 1 || order == 2) ? TFieldOrders(order) : ordNone;
+        c.Order = (order == 1 || order == 2) ? order : 0;
         c.OrderNum = std::max(0, ReadInt(ini, kOrderNum, key, 0));
         c.Visible = ReadInt(ini, kVisible, key, 1) != 0;
         c.Width = ReadInt(ini, kWidth, key, 120);
         if (c.Width < 0) c.Width = 120;
+        columns.SetLayoutEntry(i, c);
     }
     // Moving the columns in the file's key order restores the saved order exactly.
     CSimpleIniA::TNamesDepend keys;
@@ -74,24 +76,24 @@ void ReadColumnSettings(TdmColumns& columns, const CSimpleIniA& ini)
     for (const auto& k : keys) {
         const QByteArray key(k.pItem);
         const int target = ReadInt(ini, kOrdering, key, 0);
-        if (target < 0 || target >= columns.cCols.Count())
+        if (target < 0 || target >= columns.LayoutCount())
             throw EConvertError(QStringLiteral("A beállítási fájlban hibás oszlophelyzet: %1=%2")
                                     .arg(QString::fromUtf8(key))
                                     .arg(target));
-        columns.MoveColumn(columns.FindColumn(QString::fromUtf8(key)), target);
+        columns.LayoutMove(columns.LayoutFind(QString::fromUtf8(key)), target);
     }
 }
 
-void WriteColumnSettings(const TdmColumns& columns, CSimpleIniA& ini)
+void WriteColumnSettings(const IColumnLayout& columns, CSimpleIniA& ini)
 {
     // Each column section is written afresh: keys of columns the program no longer has go, and
     // the ordering keys stand in ascending position, so replaying them in file order at the next
     // start restores this order exactly. Setting existing keys would keep their old places.
     for (const char* section : {kOrder, kOrderNum, kVisible, kWidth, kOrdering}) ini.Delete(section, nullptr);
-    for (int i = 0; i < columns.cCols.Count(); ++i) {
-        const auto& c = columns.cCols[i];
-        const QByteArray key = c.FieldName().toUtf8();
-        WriteInt(ini, kOrder, key, int(c.Order));
+    for (int i = 0; i < columns.LayoutCount(); ++i) {
+        const TColumnLayoutEntry c = columns.LayoutEntry(i);
+        const QByteArray key = c.FieldName.toUtf8();
+        WriteInt(ini, kOrder, key, c.Order);
         WriteInt(ini, kOrderNum, key, c.OrderNum);
         WriteInt(ini, kVisible, key, c.Visible ? 1 : 0);
         WriteInt(ini, kWidth, key, c.Width);
@@ -128,7 +130,7 @@ bool ParseIniInteger(const QByteArray& text, int& value)
 
 QString SettingsFileName(const QString& programDir) { return QDir(programDir).filePath("velkor.ini"); }
 
-void ReadSettings(const QString& fileName, TSettings& settings, TdmColumns& columns)
+void ReadSettings(const QString& fileName, TSettings& settings, IColumnLayout& columns)
 {
     CSimpleIniA ini(true, false, false);
     LoadIni(fileName, ini);
@@ -146,7 +148,7 @@ void ReadSettings(const QString& fileName, TSettings& settings, TdmColumns& colu
     ReadColumnSettings(columns, ini);
 }
 
-bool WriteSettings(const QString& fileName, const TSettings& settings, const TdmColumns& columns, QString* errorText)
+bool WriteSettings(const QString& fileName, const TSettings& settings, const IColumnLayout& columns, QString* errorText)
 {
     const auto fail = [&](const QString& why) {
         if (errorText) *errorText = QStringLiteral("A beállítási fájl nem írható: %1 (%2)").arg(fileName, why);

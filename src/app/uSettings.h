@@ -4,8 +4,7 @@
 #include <QByteArray>
 #include <QString>
 
-class TColumnCols;
-class TdmColumns;
+class IColumnLayout;
 
 struct TSettings {
     QString GfxPath = QStringLiteral("GFX");
@@ -21,11 +20,11 @@ struct TSettings {
 QString SettingsFileName(const QString& programDir);
 
 // A missing file, section or key, or a value that is not an integer, gives the default.
-void ReadSettings(const QString& fileName, TSettings& settings, TdmColumns& columns);
+void ReadSettings(const QString& fileName, TSettings& settings, IColumnLayout& columns);
 // Returns false and leaves the old file as it was when the file cannot be written (an unwritable
 // folder, a read-only file, a failed write); errorText says why. A symbolic link is written
 // through, the link itself stays.
-bool WriteSettings(const QString& fileName, const TSettings& settings, const TdmColumns& columns,
+bool WriteSettings(const QString& fileName, const TSettings& settings, const IColumnLayout& columns,
                    QString* errorText = nullptr);
 
 // An integer as the settings file writes it: optional sign and decimal digits, surrounding blanks

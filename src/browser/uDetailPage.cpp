@@ -127,8 +127,8 @@ QImage PaintSpecialAbilities(const TSpecLayout& layout, int width, int height)
 }
 
 namespace {
-// Width of the picture page's single-card image at the main window's design size.
-const int kSpecCanvasWidth = 664;
+// Width of the picture page's single-card image at the main window's default size.
+const int kSingleViewCanvasWidth = 664;
 
 // The integer a field holds, 0 when it holds none; 0 is stored as NULL.
 QVariant IntegerOrNull(const QString& text)
@@ -428,7 +428,7 @@ void TDetailPage::DrawSpecialAbilities()
             abilities.append({q.ValueText(r, k), q.ValueText(r, l), q.ValueText(r, s)});
     }
     const TSpecLayout layout = LayoutSpecialAbilities(abilities);
-    const int width = std::max(kSpecCanvasWidth, sbSpec->width() - sbSpec->verticalScrollBar()->sizeHint().width() - 4);
+    const int width = std::max(kSingleViewCanvasWidth, sbSpec->width() - sbSpec->verticalScrollBar()->sizeHint().width() - 4);
     FSpecPicture = PaintSpecialAbilities(layout, width, SPEC_MIN_HEIGHT);
     imSpec->setPixmap(QPixmap::fromImage(FSpecPicture));
     imSpec->resize(FSpecPicture.size());

@@ -88,3 +88,18 @@ void TdmColumns::TitleClick(const QString& fieldName, bool ctrlHeld)
         item.Order = item.Order == ordAsc ? ordDesc : ordAsc;
     }
 }
+
+TColumnLayoutEntry TdmColumns::LayoutEntry(int position) const
+{
+    const TColumnCollItem& c = cCols[position];
+    return {c.FieldName(), int(c.Order), c.OrderNum, c.Visible, c.Width};
+}
+
+void TdmColumns::SetLayoutEntry(int position, const TColumnLayoutEntry& entry)
+{
+    TColumnCollItem& c = cCols[position];
+    c.Order = (entry.Order == 1 || entry.Order == 2) ? TFieldOrders(entry.Order) : ordNone;
+    c.OrderNum = entry.OrderNum;
+    c.Visible = entry.Visible;
+    c.Width = entry.Width;
+}

@@ -1,10 +1,11 @@
 #pragma once
 // The column data module: the grid's column model cCols and the operations on it.
+#include "app/ColumnLayout.h"
 #include "browser/ColumnColl.h"
 
-class TdmColumns {
+class TdmColumns : public IColumnLayout {
 public:
-    TdmColumns();  // the nine design columns
+    TdmColumns();  // the nine default columns
 
     TColumnCols cCols;
 
@@ -19,6 +20,13 @@ public:
     // or flips the direction of a column that already sorts.
     void TitleClick(const QString& fieldName, bool ctrlHeld);
     static QString OrderToText(TFieldOrders order);
+
+    // The layout the settings file keeps.
+    int LayoutCount() const override { return cCols.Count(); }
+    TColumnLayoutEntry LayoutEntry(int position) const override;
+    void SetLayoutEntry(int position, const TColumnLayoutEntry& entry) override;
+    int LayoutFind(const QString& fieldName) const override { return FindColumn(fieldName); }
+    void LayoutMove(int from, int to) override { MoveColumn(from, to); }
 };
 
 extern TdmColumns* dmColumns;

@@ -5,6 +5,7 @@
 #include "app/ProgramFolder.h"
 #include "app/ShellUtil.h"
 #include "app/WidgetUtil.h"
+#include "widgets/CheckListCombo.h"
 #include "app/ufAbout.h"
 #include "bitmaps/Bitmaps.h"
 #include "widgets/LComboBox.h"
@@ -13,6 +14,7 @@
 #include "browser/udmColumns.h"
 #include "decks/ufmPakli.h"
 #include "filters/uQPList.h"
+#include "refdata/ufTulajd.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -23,6 +25,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStyle>
 #include <QTabWidget>
@@ -147,6 +150,8 @@ void TfMain::BuildActions()
     make(acInsertKapcs, "acInsertKapcs", QStringLiteral("Új összetartozó lapok..."), QString());
     make(acDarabFilter, "acDarabFilter", QStringLiteral("Darab szűrés"), QString());
     make(acLeidezesFilter, "acLeidezesFilter", QStringLiteral("Leidézés szűrés"), QString());
+    acDarabFilter->setCheckable(true);
+    acLeidezesFilter->setCheckable(true);
     make(acNewDeck, "acNewDeck", QStringLiteral("Új pakli..."), QString());
     make(acDeckBrowser, "acDeckBrowser", QStringLiteral("Pakliböngésző"), QString());
     make(acSaveDeck, "acSaveDeck", QStringLiteral("Pakli mentése"), QString());
@@ -169,9 +174,9 @@ void TfMain::BuildActions()
 
     // Commands whose windows are not part of the program yet stay visible but disabled.
     for (QAction* later : {acLapSzuresLink, acPicMode1, acPicMode2, acPicMode3, acPicMode4, acFilter,
-                           acInsertFilter, acDisableFilter, acInsertKapcs, acDarabFilter, acLeidezesFilter,
+                           acInsertFilter, acInsertKapcs, acLeidezesFilter,
                            acNewDeck, acDeckBrowser, acSaveDeck, acCloseDeck, acPakliExport, acAddCard, acDelCard,
-                           acTul, acExportExcel, acExportText, acExportClipboard})
+                           acExportExcel, acExportText, acExportClipboard})
         later->setEnabled(false);
 
     GuardedConnect(acNext, &QAction::triggered, this, [this] { acNextExecute(); });
@@ -184,16 +189,22 @@ void TfMain::BuildActions()
     GuardedConnect(acAbout, &QAction::triggered, this, [this] { acAboutExecute(); });
     GuardedConnect(acHelp, &QAction::triggered, this, [this] { Sg2Click(); });
     GuardedConnect(acDBDelete, &QAction::triggered, this, [this] { ts1->acDBDeleteExecute(); });
+    GuardedConnect(acTul, &QAction::triggered, this, [this] { acTulExecute(); });
     GuardedConnect(acExit, &QAction::triggered, this, [this] { close(); });
     GuardedConnect(acSaveDeck, &QAction::triggered, this, [this] { acSaveDeckExecute(); });
     GuardedConnect(acCloseDeck, &QAction::triggered, this, [this] { acCloseDeckExecute(); });
     GuardedConnect(acPakliExport, &QAction::triggered, this, [this] {
         if (TfmPakli* frame = FindDeckFrame()) frame->ExportDeckHtml();
     });
+    GuardedConnect(acDisableFilter, &QAction::triggered, this, [this] { acDisableFilterExecute(); });
+    GuardedConnect(acDarabFilter, &QAction::triggered, this, [this] { acDarabFilterExecute(); });
+    GuardedConnect(acLeidezesFilter, &QAction::triggered, this, [this] { acLeidezesFilterExecute(); });
     GuardedConnect(acAddCard, &QAction::triggered, this, [this] { acAddCardExecute(); });
     GuardedConnect(acDelCard, &QAction::triggered, this, [this] { acDelCardExecute(); });
     FWiredDeckActions = {acSaveDeck, acCloseDeck, acPakliExport, acAddCard, acDelCard};
 }
+
+void TfMain::AssignMenuMnemonics() { AssignMnemonics(menuBar()); }
 
 void TfMain::BuildMenus()
 {
@@ -234,8 +245,10 @@ QWidget* TfMain::BuildToolRow(QWidget* parent)
     auto* tools = new QHBoxLayout(row);
     tools->setContentsMargins(4, 2, 4, 2);
     tools->setSpacing(4);
-    tools->addWidget(new QLabel(QStringLiteral("Ugrás"), row));
+    auto* lUgras = new QLabel(QStringLiteral("&Ugrás"), row);
+    tools->addWidget(lUgras);
     eUgrLSZ = new QLineEdit(row);
+    lUgras->setBuddy(eUgrLSZ);
     eUgrLSZ->setObjectName("eUgrLSZ");
     eUgrLSZ->setMaxLength(3);
     eUgrLSZ->setFixedWidth(36);
@@ -250,13 +263,13 @@ QWidget* TfMain::BuildToolRow(QWidget* parent)
     eUgrNev->installEventFilter(this);
     tools->addWidget(eUgrNev);
     tools->addSpacing(8);
-    tools->addWidget(new QLabel(QStringLiteral("Szűrés"), row));
-    cbFilter = new QComboBox(row);
+    auto* lSzures = new QLabel(QStringLiteral("Sz&űrés"), row);
+    tools->addWidget(lSzures);
+    cbFilter = new TCheckListCombo(row);
+    lSzures->setBuddy(cbFilter);
     cbFilter->setObjectName("cbFilter");
-    cbFilter->setEditable(true);
-    cbFilter->lineEdit()->setReadOnly(true);
-    cbFilter->setEditText(QStringLiteral("[]"));
     cbFilter->setFixedWidth(220);
+    GuardedConnect(cbFilter, &TCheckListCombo::CheckedTextChanged, this, [this] { cbFilterChange(); });
     tools->addWidget(cbFilter);
     auto button = [&](QAction* action, QStyle::StandardPixmap icon) {
         action->setIcon(style()->standardIcon(icon));
@@ -284,7 +297,9 @@ QWidget* TfMain::BuildToolRow(QWidget* parent)
 
 void TfMain::UpdateCatalogueActions()
 {
-    for (QAction* a : {acNext, acPrior, ac5Next, ac5Prior, acDBDelete}) a->setEnabled(FConnected);
+    for (QAction* a : {acNext, acPrior, ac5Next, ac5Prior, acDBDelete, acTul, acDisableFilter, acDarabFilter})
+        a->setEnabled(FConnected);
+    cbFilter->setEnabled(FConnected);
     eUgrLSZ->setEnabled(FConnected);
     eUgrNev->setEnabled(FConnected);
 }
@@ -304,6 +319,7 @@ void TfMain::FormCreate()
     ts2->Bind(&AM->qLapok);
     GuardedConnect(&AM->qLapok, &TQuery::DataChange, this, &TfMain::LAPOK_DATACHANGE);
     FillLookupCombos();
+    FillFilterCombo();
     PictureMode = 0;
     RefreshGrid();
     pc->setCurrentWidget(ts2);
@@ -418,6 +434,26 @@ void TfMain::FillLookupCombos()
     q.Open();
     for (int r = 0; r < q.RecordCount(); ++r) cbLTipus->AddKeyed(q.ValueText(r, 0), q.ValueText(r, 1));
     q.Close();
+}
+
+void TfMain::acTulExecute()
+{
+    if (!FConnected || !ShowTulajdEditor(this)) return;
+    // New and renamed pantheons and card types show at once; the detail page keeps its choice.
+    const QString velkor = cbVelkor->SelectedKey();
+    const QString tipus = cbLTipus->SelectedKey();
+    FillLookupCombos();
+    // New and renamed properties and categories are offered in the filter combo too.
+    FillFilterCombo();
+    cbVelkor->SelectByKey(velkor);
+    cbLTipus->SelectByKey(tipus);
+    TQuery& cards = AM->qLapok;
+    const qint64 card = cards.IsEmpty() ? -1 : cards.FieldByName("L_ID").AsLargeInt();
+    cards.DisableControls();
+    const auto enable = qScopeGuard([&cards] { cards.EnableControls(); });
+    cards.Close();
+    cards.Open();
+    if (card >= 0) cards.Locate("L_ID", card);
 }
 
 void TfMain::RebuildGridColumns() { ts2->RebuildGridColumns(); }

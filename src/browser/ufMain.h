@@ -14,6 +14,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class TCheckListCombo;
 class QTabWidget;
 class QTableView;
 class QTimer;
@@ -26,6 +27,17 @@ class TfmPakli;
 class TfMain : public QMainWindow, public TCardListHost, public TDeckHost {
     Q_OBJECT
 public:
+    // Gives every menu of the bar and its items an "&" mnemonic, unique within its menu; the
+    // program calls it once every menu is built.
+    // Filter selection (uFilterSelection.cpp).
+    void FillFilterCombo();
+    void ClearFilters();
+    void CheckFilterInCombo(qint64 filterId);
+    void cbFilterChange();
+    void acDisableFilterExecute();
+    void acDarabFilterExecute();
+    void acLeidezesFilterExecute();
+    void AssignMenuMnemonics();
     // programDir: the program's folder; the settings file is its velkor.ini.
     explicit TfMain(const QString& programDir, QWidget* parent = nullptr);
     ~TfMain() override;
@@ -46,6 +58,8 @@ public:
     void CurrentCardChanged();
     void pcChange();
     void FillLookupCombos();
+    // "Egyéb adatok...": the lookup table editor; the lists that show its tables follow.
+    void acTulExecute();
 
     // The grid's operations (the table page does the work).
     void RebuildGridColumns();
@@ -100,7 +114,7 @@ public:
     QLabel* lDb = nullptr;
     QLineEdit* eUgrLSZ = nullptr;
     QLineEdit* eUgrNev = nullptr;
-    QComboBox* cbFilter = nullptr;
+    TCheckListCombo* cbFilter = nullptr;
     TLComboBox* cbVelkor = nullptr;
     TLComboBox* cbLTipus = nullptr;
     QMenu* pmGrid = nullptr;

@@ -1,11 +1,13 @@
 #include "filters/uFilterCategory.h"
 
-QColor CategoryColor(const QString& code)
+#include "storage/CatalogNames.h"
+
+QColor CategoryColor(const QString& category)
 {
-    if (code == FC_ALAP) return QColor(0, 128, 0);
-    if (code == FC_USER) return QColor(192, 192, 192);
-    if (code == FC_KAT) return QColor(80, 80, 0);
-    if (code == FC_OSSZ) return QColor(128, 0, 128);
-    if (code == FC_TUL) return QColor(96, 96, 160);
+    if (category == Catalog::CatBasic) return QColor(0, 128, 0);
+    if (category == Catalog::CatUser) return QColor(192, 192, 192);
+    if (category == Catalog::CatCategories) return QColor(80, 80, 0);
+    if (category == Catalog::CatRelatedSets) return QColor(128, 0, 128);
+    if (category == Catalog::CatProperties) return QColor(96, 96, 160);
     return QColor(0, 0, 0);
 }

@@ -1,13 +1,8 @@
 #pragma once
-// The category codes of stored filters (TFILTERBASE.FB_CATEGORY) and the colour each is drawn in.
+// The colour a stored filter's category (TFILTERBASE.FB_CATEGORY, Catalog::Cat*) is drawn in: in
+// the filter combo and in the filter list.
 #include <QColor>
 #include <QString>
 
-inline const QString FC_ALAP = QStringLiteral("00ALAP");
-inline const QString FC_USER = QStringLiteral("01USER");
-inline const QString FC_KAT = QStringLiteral("02KAT");
-inline const QString FC_OSSZ = QStringLiteral("04OSSZ");  // related-card sets
-inline const QString FC_TUL = QStringLiteral("05TUL");
-
 // Matched exactly and case-sensitively; any other code (the empty one included) is black.
-QColor CategoryColor(const QString& code);
+QColor CategoryColor(const QString& category);

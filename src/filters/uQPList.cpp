@@ -1,5 +1,6 @@
 #include "filters/uQPList.h"
 
+#include "storage/CatalogNames.h"
 #include "storage/DbProvider.h"
 #include "storage/uAM.h"
 
@@ -9,9 +10,12 @@ TQPList* QPList = nullptr;
 
 namespace {
 
-const QString LeaderExpansion = QStringLiteral(
-    "((TLAPTIPUS.LAPTIPUS_ID='L006')OR(TLAPTIPUS.LAPTIPUS_ID='L008')OR(TLAPTIPUS.LAPTIPUS_ID='L012'))");
-const QString AllLeaders = QStringLiteral("L999");
+// "vezér": every leader card type, from the one list of them.
+const QString LeaderExpansion = [] {
+    QStringList terms;
+    for (const QString& type : Catalog::LeaderTypes) terms << QStringLiteral("(TLAPTIPUS.LAPTIPUS_ID='%1')").arg(type);
+    return QStringLiteral("(") + terms.join(QStringLiteral("OR")) + QStringLiteral(")");
+}();
 const QString OpLike = QStringLiteral("LIKE");
 
 // Blanks as the SQL engine skips them, so a literal with them around stays one token.
@@ -30,7 +34,7 @@ QString CloseGroup(const QString& text)
 
 QString ConditionText(const TQueryPiece& p)
 {
-    if (p.Value == AllLeaders) return p.AndOr + LeaderExpansion;
+    if (p.Value == Catalog::AllLeadersValue) return p.AndOr + LeaderExpansion;
     QString operand;
     if (p.Kind == pkSummoning) {
         // The card's own pattern column: neither quoted nor widened.

@@ -3,7 +3,7 @@
 #include "app/Guard.h"
 #include "app/WidgetUtil.h"
 #include "filters/DataListBox.h"
-#include "filters/uFilterCategory.h"
+#include "storage/CatalogNames.h"
 #include "storage/uAM.h"
 
 #include <QGridLayout>
@@ -176,7 +176,7 @@ bool TfKapcs::SaveRelatedCards()
 {
     TWaitCursor wait;
     TTransaction transaction(AM->ADOConnection);
-    const qint64 id = AM->InsertNewFilter(eNev->text(), FC_OSSZ);
+    const qint64 id = AM->InsertNewFilter(eNev->text(), Catalog::CatRelatedSets);
     if (id < 0) return false;  // reported as "Am.InsertNewFilter"; nothing stays written
     TCommand& c = AM->cInsertFilter;
     for (int i = 0; i < lb2->count(); ++i) {

@@ -3,7 +3,7 @@
 #include "app/Guard.h"
 #include "app/Messages.h"
 #include "app/WidgetUtil.h"
-#include "filters/uFilterCategory.h"
+#include "storage/CatalogNames.h"
 #include "storage/uAM.h"
 #include "widgets/LComboBox.h"
 
@@ -107,10 +107,10 @@ TfQueries::TfQueries(const TFormOpenPars& pars, QWidget* parent)
     auto* lTip = new QLabel(QStringLiteral("Típusa :"), this);
     cbQueryTip = new TLComboBox(this);
     cbQueryTip->setObjectName("cbQueryTip");
-    cbQueryTip->AddKeyed(FC_ALAP, QStringLiteral("Alap"));
-    cbQueryTip->AddKeyed(FC_USER, QStringLiteral("Felhasználói"));
-    cbQueryTip->AddKeyed(FC_KAT, QStringLiteral("Kategóriák"));
-    cbQueryTip->AddKeyed(FC_TUL, QStringLiteral("Tulajdonságok"));
+    cbQueryTip->AddKeyed(Catalog::CatBasic, QStringLiteral("Alap"));
+    cbQueryTip->AddKeyed(Catalog::CatUser, QStringLiteral("Felhasználói"));
+    cbQueryTip->AddKeyed(Catalog::CatCategories, QStringLiteral("Kategóriák"));
+    cbQueryTip->AddKeyed(Catalog::CatProperties, QStringLiteral("Tulajdonságok"));
     cbQueryTip->setMinimumWidth(140);
     lTip->setBuddy(cbQueryTip);
 
@@ -253,7 +253,7 @@ TfQueries::TfQueries(const TFormOpenPars& pars, QWidget* parent)
     // FormCreate: the first condition takes no connective.
     rb1->setEnabled(false);
     rb2->setEnabled(false);
-    cbQueryTip->SelectByKey(FC_ALAP);
+    cbQueryTip->SelectByKey(Catalog::CatBasic);
     LoadLookups();
     setFixedSize(QSize(760, 460).expandedTo(sizeHint()));
 }

@@ -281,31 +281,44 @@ void TStatement::SetSQL(const QString& sql)
     FSQL = sql;
     FParamNames.clear();
     FParamValues.clear();
-    // Collect :NAME parameters in order of first appearance, outside quoted literals.
-    const int n = sql.size();
-    for (int i = 0; i < n; ++i) {
-        const QChar c = sql[i];
-        if (c == u'\'' || c == u'"' || c == u'[') {
-            const QChar close = c == u'[' ? QChar(u']') : c;
-            ++i;
-            while (i < n && sql[i] != close) ++i;
-            continue;
-        }
-        if (c == u':' && i + 1 < n && (sql[i + 1].isLetterOrNumber() || sql[i + 1] == u'_')) {
-            int j = i + 1;
-            while (j < n && (sql[j].isLetterOrNumber() || sql[j] == u'_')) ++j;
-            const QString name = sql.mid(i + 1, j - i - 1);
-            if (ParamIndex(name) < 0) {
-                FParamNames << name;
-                FParamValues.emplace_back();
-            }
-            i = j - 1;
-        }
+    FParamsKnown = false;
+}
+
+void TStatement::EnsureParams() const
+{
+    if (FParamsKnown) return;
+    // SQLite itself says which :NAME parameters the text has, so quotes and comments can never
+    // hide or invent one. Names keep the spelling of their first appearance.
+    TConnection* conn = RequireConnection();
+    sqlite3_stmt* st = nullptr;
+    const QByteArray text = FSQL.toUtf8();
+    if (sqlite3_prepare_v2(conn->Handle(), text.constData(), int(text.size()), &st, nullptr) != SQLITE_OK)
+        conn->Fail();
+    const int count = st ? sqlite3_bind_parameter_count(st) : 0;
+    for (int i = 1; i <= count; ++i) {
+        const char* name = sqlite3_bind_parameter_name(st, i);
+        FParamNames << (name && *name ? Utf8(name + 1) : QString());
+        FParamValues.emplace_back();
     }
+    sqlite3_finalize(st);
+    FParamsKnown = true;
+}
+
+int TStatement::ParamCount() const
+{
+    EnsureParams();
+    return int(FParamNames.size());
+}
+
+const QStringList& TStatement::ParamNames() const
+{
+    EnsureParams();
+    return FParamNames;
 }
 
 int TStatement::ParamIndex(const QString& name) const
 {
+    EnsureParams();
     for (int i = 0; i < FParamNames.size(); ++i)
         if (FParamNames[i].compare(name, Qt::CaseInsensitive) == 0) return i;
     return -1;
@@ -313,9 +326,11 @@ int TStatement::ParamIndex(const QString& name) const
 
 void TStatement::SetParam(const QString& name, const QVariant& value)
 {
-    const int i = ParamIndex(name);
-    if (i < 0) throw EDatabaseError(QStringLiteral("Ismeretlen paraméter: %1").arg(name));
-    FParamValues[size_t(i)] = value;
+    const int first = ParamIndex(name);
+    if (first < 0) throw EDatabaseError(QStringLiteral("Ismeretlen paraméter: %1").arg(name));
+    // SQLite tells :ID and :id apart; our names are case-insensitive, so both take the value.
+    for (int i = first; i < FParamNames.size(); ++i)
+        if (FParamNames[i].compare(name, Qt::CaseInsensitive) == 0) FParamValues[size_t(i)] = value;
 }
 
 void TStatement::SetParam(int index, const QVariant& value)
@@ -346,10 +361,9 @@ sqlite3_stmt* TStatement::Prepare() const
     if (sqlite3_prepare_v2(conn->Handle(), text.constData(), int(text.size()), &st, nullptr) != SQLITE_OK)
         conn->Fail();
     if (!st) throw EDatabaseError(QStringLiteral("Üres SQL utasítás"));
+    EnsureParams();
     for (int i = 0; i < FParamNames.size(); ++i) {
-        const QByteArray key = ":" + FParamNames[i].toUtf8();
-        const int idx = sqlite3_bind_parameter_index(st, key.constData());
-        if (idx == 0) continue;
+        const int idx = i + 1;  // the list is SQLite's own, in its order
         const QVariant& v = FParamValues[size_t(i)];
         int rc;
         switch (v.typeId()) {

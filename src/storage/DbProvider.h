@@ -76,8 +76,9 @@ public:
     void SetSQL(const QString& sql);
     const QString& SQL() const { return FSQL; }
 
-    int ParamCount() const { return int(FParamNames.size()); }
-    const QStringList& ParamNames() const { return FParamNames; }
+    // The parameters are those SQLite finds in the text (needs an open connection).
+    int ParamCount() const;
+    const QStringList& ParamNames() const;
     // By name (without the colon, case-insensitive) or by position from 0; an unknown one throws.
     void SetParam(const QString& name, const QVariant& value);
     void SetParam(int index, const QVariant& value);
@@ -90,11 +91,13 @@ protected:
 
 private:
     int ParamIndex(const QString& name) const;
+    void EnsureParams() const;
 
     TConnection* FConnection = nullptr;
     QString FSQL;
-    QStringList FParamNames;
-    std::vector<QVariant> FParamValues;
+    mutable QStringList FParamNames;
+    mutable std::vector<QVariant> FParamValues;
+    mutable bool FParamsKnown = false;
 };
 
 // A statement without rows (INSERT, UPDATE, DELETE).

@@ -83,7 +83,7 @@ QStringList StartAndClose(const QString& ini)
     return order;
 }
 
-const QStringList kDesignOrder = {"L_LAPSZAM", "L_NEV",    "VELKOR_NEV", "LAPTIPUS_NEV", "L_SZINT",
+const QStringList kDefaultOrder = {"L_LAPSZAM", "L_NEV",    "VELKOR_NEV", "LAPTIPUS_NEV", "L_SZINT",
                                   "L_LEIDEZES", "L_UTAK", "L_HP",       "L_DB"};
 
 }  // namespace
@@ -99,7 +99,7 @@ TEST(SettingsFile, NoFileGivesDefaultsAndCloseWritesExactlyTheKnownKeys)
     EXPECT_EQ(s.GfxPath, "GFX");
     EXPECT_EQ(s.CacheSize, 20);
     EXPECT_EQ(s.DBPATH, "Db\\Velkor.mdb");
-    EXPECT_EQ(FieldOrder(cols), kDesignOrder);
+    EXPECT_EQ(FieldOrder(cols), kDefaultOrder);
     for (const auto& c : cols.cCols.Cols) {
         EXPECT_EQ(c.Width, 120);
         EXPECT_TRUE(c.Visible);

@@ -4,6 +4,7 @@
 
 #include "app/Messages.h"
 #include "app/Program.h"
+#include "app/WidgetUtil.h"
 #include "widgets/LComboBox.h"
 #include "browser/uDetailPage.h"
 #include "browser/uGridPage.h"
@@ -19,6 +20,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QSet>
+#include <functional>
+#include <QMenuBar>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -402,4 +407,42 @@ TEST(MainWindowStart, AnUnwritableProgramFolderIsReportedAtClose)
     ASSERT_EQ(ui.Count(TUiKind::Warning), 1);
     EXPECT_TRUE(ui.Of(TUiKind::Warning)[0].Text.contains("nem írható"));
     EXPECT_FALSE(QFile::exists(cat.ProgramDir() + "/velkor.ini"));
+}
+
+// Every menu of the bar and every item in it can be reached from the keyboard, each letter once per
+// menu, the captions otherwise unchanged; the tool row's labels lead to their boxes.
+TEST_F(MainWindowTest, EveryMenuAndItemHasItsOwnMnemonic)
+{
+    QStringList before;
+    for (QAction* m : fMain->menuBar()->actions()) before << m->text();
+    fMain->AssignMenuMnemonics();
+    auto mnemonic = [](const QString& text) {
+        for (int i = 0; i + 1 < text.size(); ++i) {
+            if (text[i] != u'&') continue;
+            if (text[i + 1] != u'&') return text[i + 1].toLower();
+            ++i;
+        }
+        return QChar();
+    };
+    std::function<void(QList<QAction*>, const QString&)> check = [&](QList<QAction*> actions, const QString& where) {
+        QSet<QChar> used;
+        for (QAction* a : actions) {
+            if (a->isSeparator() || !a->isVisible()) continue;
+            const QChar m = mnemonic(a->text());
+            EXPECT_FALSE(m.isNull()) << where.toStdString() << ": " << a->text().toStdString();
+            EXPECT_FALSE(used.contains(m)) << where.toStdString() << ": " << a->text().toStdString();
+            used.insert(m);
+            if (a->menu()) check(a->menu()->actions(), WithoutMnemonic(a->text()));
+        }
+    };
+    check(fMain->menuBar()->actions(), "menüsor");
+    QStringList after;
+    for (QAction* m : fMain->menuBar()->actions()) after << WithoutMnemonic(m->text());
+    EXPECT_EQ(after, before);
+    for (const char* name : {"eUgrLSZ", "cbFilter"}) {
+        bool hasBuddy = false;
+        for (QLabel* l : fMain->findChildren<QLabel*>())
+            if (l->buddy() && l->buddy()->objectName() == name) hasBuddy = true;
+        EXPECT_TRUE(hasBuddy) << name;
+    }
 }

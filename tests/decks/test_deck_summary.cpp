@@ -194,7 +194,7 @@ TEST_F(SummaryTest, OneGroupHasOneHeaderWithItsRuleAndALinePerCard)
 
 TEST_F(SummaryTest, GroupTotalsStackUnderTheRuleRightAligned)
 {
-    // The worked example: levels 2, 3, 0 and power points 1, 0, 2 in a deck of 12 rows; the card
+    // Three cards of one group: levels 2, 3, 0 and power points 1, 0, 2 in a deck of 12 rows; the card
     // with 3 copies counts once.
     std::vector<TDeckRow> rows = {Card(1, 1, 3, 1, "V", 2), Card(2, 1, 1, 0, "M", 3), Card(3, 1, 1, 2)};
     for (int i = 0; i < 9; ++i) rows.push_back(Card(10 + i, 2));

@@ -33,7 +33,7 @@ QString Build(const std::vector<TQueryPiece>& pieces)
 
 const ClauseCase ClauseCases[] = {
     {"empty list", {}, ""},
-    {"worked example",
+    {"two groups, owned count and two properties",
      {P(3, "TLAP.L_LAPTIPUS", "=", "L004", "S", "", 1), P(3, "TLAP.L_SZINT", ">", "3", "I", "OR", 1),
       P(3, "TLAP.L_NEV", "LIKE", "A", "S", "AND", 2), Owned(), Prop("T012"), Prop("S003")},
      "WHERE ((TLAP.L_LAPTIPUS = 'L004')OR(TLAP.L_SZINT > 3))AND((TLAP.L_NEV LIKE 'A%'))AND((L_DB > 0)) AND\r\n"

@@ -282,3 +282,18 @@ TEST(ProviderFiles, ReadOnlyCatalogueIsRefused)
     }
     EXPECT_EQ(FileHash(cat.DbPath()), before);
 }
+
+// The parameter list is SQLite's own: an apostrophe inside a comment does not hide the parameter
+// after it, a name inside a literal or a comment is none, and two spellings of one name share a value.
+TEST_F(ProviderTest, ParametersAreTheOnesSqliteSees)
+{
+    TQuery q(&Conn);
+    q.SetSQL("SELECT L_NEV FROM TLAP -- the player's own note\n"
+             " WHERE L_VELKOR = :PVELKOR /* ':NOTONE' isn't */ AND L_SZINT >= :pszint"
+             " AND L_SZINT >= :PSZINT AND L_NEV <> ':NOTAPARAM' ORDER BY L_ID");
+    EXPECT_EQ(q.ParamNames(), QStringList({"PVELKOR", "pszint", "PSZINT"}));
+    q.SetParam("pvelkor", "M002");
+    q.SetParam("PSzint", 3);
+    q.Open();
+    EXPECT_EQ(q.RecordCount(), 3);  // Cukor 5, Ozsonna 3, ábra 3
+}

@@ -1,0 +1,111 @@
+#include "browser/uFilterSelection.h"
+
+#include "app/WidgetUtil.h"
+#include "browser/uGridPage.h"
+#include "browser/ufMain.h"
+#include "filters/FilterObject.h"
+#include "filters/uQPList.h"
+#include "storage/CatalogNames.h"
+#include "widgets/CheckListCombo.h"
+
+#include <QAction>
+#include <QLineEdit>
+
+void TfMain::FillFilterCombo()
+{
+    // Refilling leaves QPList alone: what was checked keeps narrowing until the next change.
+    cbFilter->BeginUpdate();
+    struct TEnd {
+        TCheckListCombo* Combo;
+        ~TEnd() { Combo->EndUpdate(); }
+    } end{cbFilter};
+    cbFilter->Clear();
+    auto addAll = [this](TQuery& q, int idCol, int nameCol, int categoryCol, const QString& category) {
+        q.Close();
+        q.Open();
+        for (q.First(); !q.Eof(); q.Next()) {
+            TFilterObject o{q.Fields(idCol).AsString(), categoryCol < 0 ? category : q.Fields(categoryCol).AsString()};
+            cbFilter->AddItem(q.Fields(nameCol).AsString(), QVariant::fromValue(o), CategoryColor(o.Category));
+        }
+        q.Close();
+    };
+    addAll(AM->qTulQuery, 0, 1, -1, Catalog::CatProperties);
+    addAll(AM->qKatQuery, 0, 1, -1, Catalog::CatCategories);
+    addAll(AM->qFilterQuery, 0, 2, 1, QString());
+}
+
+void TfMain::ClearFilters()
+{
+    for (const auto& box : ts2->QuickFilterBoxes)
+        if (box) box->clear();
+    cbFilter->BeginUpdate();
+    cbFilter->UncheckAll();
+    cbFilter->EndUpdate();
+    cbFilter->SetText(QStringLiteral("[]"));
+    QPList->RemoveSelectablePieces();
+}
+
+void TfMain::CheckFilterInCombo(qint64 filterId)
+{
+    const QString key = QString::number(filterId);
+    QString text;
+    cbFilter->BeginUpdate();
+    cbFilter->UncheckAll();
+    for (int i = 0; i < cbFilter->Count(); ++i) {
+        const QVariant data = cbFilter->ItemData(i);
+        if (!data.canConvert<TFilterObject>() || data.value<TFilterObject>().Id != key) continue;
+        cbFilter->SetChecked(i, true);
+        text = cbFilter->ItemText(i);
+        break;
+    }
+    cbFilter->EndUpdate();
+    cbFilter->SetText(QStringLiteral("[") + text + QStringLiteral("]"));
+}
+
+void TfMain::cbFilterChange()
+{
+    if (cbFilter->LastCurrentIndex() < 0) return;
+    const TWaitCursor wait;
+    QPList->RemovePiecesOfKind(pkStoredFilter);
+    QPList->RemovePiecesOfKind(pkProperty);
+    for (int i = 0; i < cbFilter->Count(); ++i) {
+        const QVariant data = cbFilter->ItemData(i);
+        if (!cbFilter->IsChecked(i) || !data.canConvert<TFilterObject>()) continue;
+        const TFilterObject o = data.value<TFilterObject>();
+        // A player's own filter ("01USER") applies its rows as a basic one does.
+        if (o.Category == Catalog::CatBasic || o.Category == Catalog::CatRelatedSets || o.Category == Catalog::CatUser) {
+            bool ok = false;
+            const qint64 id = o.Id.toLongLong(&ok);
+            LoadStoredFilter(AM->qGetFilter, ok ? id : -1, pkStoredFilter, *QPList);
+        } else if (o.Category == Catalog::CatCategories || o.Category == Catalog::CatProperties) {
+            QPList->AddPiece(MakePiece(pkProperty, QString(), QString(), o.Id, QStringLiteral("S"), QString(), 0));
+        }
+    }
+    AM->ReQuery();
+}
+
+void TfMain::acDisableFilterExecute()
+{
+    ClearFilters();
+    AM->ReQuery();
+}
+
+void TfMain::acDarabFilterExecute()
+{
+    QPList->RemovePiecesOfKind(pkOwnedCount);
+    if (acDarabFilter->isChecked())
+        QPList->AddPiece(MakePiece(pkOwnedCount, QStringLiteral("L_DB"), QStringLiteral(">"), QStringLiteral("0"),
+                                   QStringLiteral("I"), QString(), 0));
+    AM->ReQuery();
+}
+
+void TfMain::acLeidezesFilterExecute()
+{
+    QPList->RemovePiecesOfKind(pkSummoning);
+    // The god's code goes in as an SQL text literal through the one quoting function: a
+    // double-quoted word would be read as a column name first.
+    if (acLeidezesFilter->isChecked())
+        QPList->AddPiece(MakePiece(pkSummoning, QuoteSqlText(DeckSummoningTech), QStringLiteral("LIKE"),
+                                   QStringLiteral("TLAP.L_LEIDEZESTECH"), QStringLiteral("S"), QString(), 0));
+    AM->ReQuery();
+}

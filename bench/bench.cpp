@@ -16,7 +16,10 @@
 #include "decks/ufPakliBong.h"
 #include "decks/ufUjPakli.h"
 #include "decks/ufmPakli.h"
+#include "filters/DataListBox.h"
 #include "filters/uQPList.h"
+#include "filters/ufKapcs.h"
+#include "filters/ufQueries.h"
 #include "storage/CatalogNames.h"
 #include "storage/QueryModel.h"
 #include "storage/uAM.h"
@@ -219,6 +222,31 @@ void MeasureWindow(const QString& programDir)
     std::printf("%-44s %7d cards  %9.4f ms per move\n", "acNext with CurrentCardChanged", cards, perMove);
     for (const auto& r : ui.Of(TUiKind::ErrorDialog))
         std::fprintf(stderr, "error: %s\n", qPrintable(r.Title + " " + r.Text));
+    fMain->close();
+}
+
+// The filter windows whose opening walks every card: the related-card sets window fills and sorts
+// "Összes lap", the query editor fills its card combo.
+void MeasureFilterWindows(const QString& programDir)
+{
+    TTestUiHost ui;
+    TProgram program(programDir);
+    program.Create();
+    const QString cardsSql = QStringLiteral("SELECT L_ID, L_LAPSZAM, L_NEV FROM TLAP ORDER BY L_LAPSZAM, L_NEV");
+    const double bare = Median([&] { BareStep(AM->ADOConnection, cardsSql); });
+    int cards = 0;
+    const double kapcs = Median([&] {
+        TfKapcs w;
+        w.FormShow();
+        cards = w.lb1->count();
+    });
+    Row("related-card sets window, FormShow", cards, kapcs, bare);
+    const double queries = Median([&] {
+        TFormOpenPars pars;
+        pars.Mode = fmNew;
+        TfQueries w(pars);
+    });
+    Row("query editor created (LoadLookups)", cards, queries, bare);
     fMain->close();
 }
 
@@ -444,6 +472,7 @@ int main(int argc, char** argv)
     MeasureDeck(small.path());
     MeasureDeckBrowser(small.path());
     MeasureExport(small.path(), Repeats);
+    MeasureFilterWindows(small.path());
     MeasureStartup(demo);
     MeasurePictures(demo, Repeats);
 
@@ -458,6 +487,7 @@ int main(int argc, char** argv)
     MeasureDeck(dir.path());
     MeasureDeckBrowser(dir.path());
     MeasureExport(dir.path(), Repeats);
+    MeasureFilterWindows(dir.path());
     std::printf("%-44s %ld kB before opening\n", "resident", before);
     return 0;
 }

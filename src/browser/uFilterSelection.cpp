@@ -11,16 +11,6 @@
 #include <QAction>
 #include <QLineEdit>
 
-QColor CategoryColor(const QString& category)
-{
-    if (category == Catalog::CatBasic) return QColor(0, 128, 0);
-    if (category == Catalog::CatUser) return QColor(192, 192, 192);
-    if (category == Catalog::CatCategories) return QColor(80, 80, 0);
-    if (category == Catalog::CatRelatedSets) return QColor(128, 0, 128);
-    if (category == Catalog::CatProperties) return QColor(96, 96, 160);
-    return QColor(0, 0, 0);
-}
-
 void TfMain::FillFilterCombo()
 {
     // Refilling leaves QPList alone: what was checked keeps narrowing until the next change.

@@ -143,6 +143,31 @@ bool TAM::RunCommandString(const QString& sql, qint64 value)
     return RunGuarded(QStringLiteral("Am.RunCommandString"), sql, {}, &v);
 }
 
+qint64 TAM::InsertNewFilter(const QString& name, const QString& category)
+{
+    try {
+        cInsertFilterBase.SetParam("FB_NAME", name);
+        cInsertFilterBase.SetParam("FB_CATEGORY", category);
+        cInsertFilterBase.Execute();
+        // The row just inserted, not MAX(FB_ID): another writer can move the maximum.
+        return ADOConnection.LastInsertId();
+    } catch (const EDatabaseError& e) {
+        ReportError(QStringLiteral("Am.InsertNewFilter"), e.Message());
+        return -1;
+    }
+}
+
+bool TAM::DeleteFilter(qint64 filterId)
+{
+    TTransaction transaction(ADOConnection);
+    // The first failure has been reported; leaving the scope undoes the earlier deletes.
+    if (!RunCommand(QStringLiteral("DELETE FROM TSZURESLAP WHERE SZL_FBID = :PID"), filterId)) return false;
+    if (!RunCommand(QStringLiteral("DELETE FROM TFILTER WHERE F_FBID = :PID"), filterId)) return false;
+    if (!RunCommand(QStringLiteral("DELETE FROM TFILTERBASE WHERE FB_ID = :PID"), filterId)) return false;
+    transaction.Commit();
+    return true;
+}
+
 qint64 TAM::GetMaxValue(const QString& column, const QString& table)
 {
     qTemp.Close();

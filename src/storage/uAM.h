@@ -64,6 +64,13 @@ public:
                           const QString& resultColumn);
     int CountByKey(qint64 keyValue, const QString& table, const QString& keyColumn);
 
+    // A new stored filter header; returns its FB_ID (the row just inserted), or -1 after the error
+    // dialog "Am.InsertNewFilter". Run it inside the caller's transaction when rows follow.
+    qint64 InsertNewFilter(const QString& name, const QString& category);
+    // Removes a stored filter with its card links and rows, all or nothing; a failure is reported
+    // once ("Am.RunCommand 2") and leaves the catalogue as it was.
+    bool DeleteFilter(qint64 filterId);
+
     // A card's property and category links (an already linked id is silently ignored) and its
     // special abilities (qSpec reopened for the card).
     bool Tulajdonsag_Insert(qint64 cardId, const QString& linkedId);

@@ -8,6 +8,13 @@ void TLComboBox::AddKeyed(const QString& key, const QString& text)
     addItem(text);
 }
 
+void TLComboBox::AddKeyedItems(const QStringList& keys, const QStringList& texts)
+{
+    const qsizetype n = qMin(keys.size(), texts.size());
+    FKeys << keys.mid(0, n);
+    addItems(texts.mid(0, n));
+}
+
 void TLComboBox::SelectByKey(const QString& key)
 {
     setCurrentIndex(-1);

@@ -31,3 +31,16 @@ TEST(LComboBox, SelectsByKeyAndByText)
     EXPECT_TRUE(cb.LItems().isEmpty());
     EXPECT_EQ(cb.SelectedKey(), "");
 }
+
+TEST(LComboBox, ManyItemsAtOnceKeepTheirKeysIndexForIndex)
+{
+    TLComboBox cb;
+    cb.AddKeyed("1", "egy");
+    cb.AddKeyedItems({"2", "3", "4"}, {"kettő", "három"});  // a key without a text is not added
+    EXPECT_EQ(cb.count(), 3);
+    EXPECT_EQ(cb.LItems(), QStringList({"1", "2", "3"}));
+    cb.SelectByKey("3");
+    EXPECT_EQ(cb.currentText(), "három");
+    cb.SelectByText("kettő");
+    EXPECT_EQ(cb.SelectedKey(), "2");
+}

@@ -11,6 +11,9 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QCursor>
+#include <QGraphicsLayout>
+#include <QToolTip>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -38,19 +41,29 @@ QString GroupLabel(int group)
 
 QColor GroupBrush(int group) { return DeckGroupColor(group, true).value_or(QColor(96, 96, 96)); }
 
+QFont SmallFont(int pt, bool bold = false);
+
+void SmallAxis(QAbstractAxis* axis)
+{
+    axis->setLabelsFont(SmallFont(7));
+    axis->setTitleFont(SmallFont(7));
+}
+
 // A whole-number axis from 0 that always has room above the highest bar.
 QValueAxis* CountAxis(qint64 highest)
 {
     auto* axis = new QValueAxis;
     const qint64 top = std::max<qint64>(4, highest + (highest + 9) / 10);
     axis->setRange(0, double(top));
-    axis->setLabelFormat(QStringLiteral("%d"));
     axis->setTickCount(int(std::min<qint64>(top, 5)) + 1);
+    axis->applyNiceNumbers();
+    axis->setLabelFormat(QStringLiteral("%d"));
     axis->setTitleText(QStringLiteral("Példány"));
+    SmallAxis(axis);
     return axis;
 }
 
-QFont SmallFont(int pt, bool bold = false)
+QFont SmallFont(int pt, bool bold)
 {
     QFont f(QStringLiteral("Arial"));
     f.setPointSize(pt);
@@ -58,11 +71,16 @@ QFont SmallFont(int pt, bool bold = false)
     return f;
 }
 
+// A chart that uses its small room for the plot: thin margins, small type, square corners.
 void Title(QChart* chart, const QString& text)
 {
     chart->setTitle(text);
-    chart->setTitleFont(SmallFont(9, true));
+    chart->setTitleFont(SmallFont(8, true));
+    chart->setMargins(QMargins(2, 0, 2, 0));
+    chart->layout()->setContentsMargins(0, 0, 0, 0);
+    chart->setBackgroundRoundness(0);
 }
+
 
 }  // namespace
 
@@ -203,6 +221,12 @@ void TDeckCharts::Redraw(const TDeckTable& deck)
             auto* set = new QBarSet(GroupLabel(group));
             set->setColor(GroupBrush(group));
             set->setBorderColor(GroupBrush(group).darker(140));
+            connect(set, &QBarSet::hovered, set, [set, categories](bool on, int index) {
+                if (!on || index < 0 || index >= categories.size()) return QToolTip::hideText();
+                QToolTip::showText(QCursor::pos(), QStringLiteral("%1, %2. szint: %3 példány")
+                                                       .arg(set->label(), categories[index])
+                                                       .arg(set->at(index)));
+            });
             for (int level : curve.Levels) {
                 const auto it = levels.find(level);
                 const qint64 n = it == levels.end() ? 0 : it->second;
@@ -217,14 +241,14 @@ void TDeckCharts::Redraw(const TDeckTable& deck)
         auto* x = new QBarCategoryAxis;
         x->append(categories);
         x->setTitleText(QStringLiteral("Szint"));
+        SmallAxis(x);
         chart->addAxis(x, Qt::AlignBottom);
         series->attachAxis(x);
         QValueAxis* y = CountAxis(highest);
         chart->addAxis(y, Qt::AlignLeft);
         series->attachAxis(y);
-        chart->legend()->setAlignment(Qt::AlignBottom);
-        chart->legend()->setFont(SmallFont(7));
-        chart->legend()->setVisible(!curve.Groups.empty());
+        // The odds table beside it is the key: its group cells carry the same colours.
+        chart->legend()->hide();
         QChart* old = cvSzint->chart();
         cvSzint->setChart(chart);
         delete old;
@@ -251,6 +275,7 @@ void TDeckCharts::Redraw(const TDeckTable& deck)
         auto* x = new QBarCategoryAxis;
         x->append(categories);
         x->setTitleText(QStringLiteral("Út"));
+        SmallAxis(x);
         chart->addAxis(x, Qt::AlignBottom);
         series->attachAxis(x);
         QValueAxis* y = CountAxis(highest);
@@ -276,11 +301,22 @@ void TDeckCharts::Redraw(const TDeckTable& deck)
             slice->setColor(GroupBrush(group));
             slice->setBorderColor(Qt::white);
         }
-        series->setPieSize(0.9);
-        series->setHorizontalPosition(0.25);
+        series->setPieSize(0.85);
+        for (QPieSlice* slice : series->slices()) {
+            // The share inside the slice; the name and count on hover (the odds table is the key).
+            const QString full = slice->label();
+            slice->setLabel(QStringLiteral("%1%").arg(int(std::lround(100.0 * slice->percentage()))));
+            slice->setLabelFont(SmallFont(7, true));
+            slice->setLabelColor(Qt::white);
+            slice->setLabelPosition(QPieSlice::LabelInsideNormal);
+            slice->setLabelVisible(slice->percentage() >= 0.06);
+            connect(slice, &QPieSlice::hovered, slice, [full](bool on) {
+                if (on) QToolTip::showText(QCursor::pos(), full);
+                else QToolTip::hideText();
+            });
+        }
         chart->addSeries(series);
-        chart->legend()->setAlignment(Qt::AlignRight);
-        chart->legend()->setFont(SmallFont(7));
+        chart->legend()->hide();
         QChart* old = cvCsoport->chart();
         cvCsoport->setChart(chart);
         delete old;
@@ -296,7 +332,12 @@ void TDeckCharts::FillOdds(const TDeckTable& deck)
     for (int i = 0; i < int(odds.size()); ++i) {
         const TGroupOdds& o = odds[size_t(i)];
         auto* name = new QTableWidgetItem(o.Name);
-        name->setBackground(DeckGroupColor(o.Group, false).value_or(QColor(Qt::white)));
+        name->setBackground(GroupBrush(o.Group));
+        name->setForeground(Qt::white);
+        name->setToolTip(o.Name);
+        QFont bold = name->font();
+        bold.setBold(true);
+        name->setFont(bold);
         auto* copies = new QTableWidgetItem(QString::number(o.Copies));
         copies->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto* chance = new QTableWidgetItem(FormatChance(o.Chance));

@@ -98,3 +98,15 @@ TEST_F(DeckCharts, ChartSavesAsPng)
     EXPECT_FALSE(saved.isNull());
     EXPECT_FALSE(Frame->Charts->SaveChartImage(1, Cat.Dir.filePath("nincs/ilyen/mappa.png")));
 }
+
+TEST(DeckChartsEmpty, AnEmptyDeckDrawsEmptyCharts)
+{
+    TDeckTable empty;
+    TDeckCharts charts;
+    charts.resize(760, 400);
+    charts.Redraw(empty);
+    EXPECT_EQ(charts.grEsely->rowCount(), 0);
+    EXPECT_TRUE(DeckLevelCurve(empty.Rows()).Levels.empty());
+    EXPECT_EQ(DeckCostSpread(empty.Rows()), (std::array<qint64, 5>{}));
+    EXPECT_FALSE(charts.grab().isNull());
+}

@@ -593,6 +593,23 @@ void TfmPakli::ExportDeckHtml()
 
 std::vector<TMissingCard> TfmPakli::Missing() const { return MissingCards(mdPakli.Rows(), FOwned->Counts(), FGod); }
 
+void TfmPakli::RefreshOwnedCounts()
+{
+    if (FDeckId < 0) return;
+    std::vector<qint64> ids;
+    for (const TDeckRow& r : mdPakli.Rows()) ids.push_back(r.L_ID);
+    if (FGod.Id >= 0) ids.push_back(FGod.Id);
+    FOwned->Load(ids, true);
+    FDeckModel->SetOwnedCounts(&FOwned->Counts(), FGod.Id);
+    UpdateHeaderTotals();
+}
+
+void TfmPakli::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    Guarded([this] { RefreshOwnedCounts(); });
+}
+
 void TfmPakli::CopyMissingCards()
 {
     const std::vector<TMissingCard> missing = Missing();

@@ -65,6 +65,9 @@ public:
     void CopyMissingCards();
     void CopyDeckAsText();
     std::vector<TMissingCard> Missing() const;
+    // Reads the owned counts of the deck's cards again (they may have been edited on the detail
+    // page since); done whenever the frame is shown.
+    void RefreshOwnedCounts();
     // Undo and redo of the adds, removes, name and description (Ctrl+Z, Ctrl+Y); clean when saved.
     QUndoStack* UndoStack() const { return FUndo; }
     QAction* acUndo = nullptr;
@@ -125,6 +128,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QWidget* BuildHeader();

@@ -155,3 +155,17 @@ TEST_F(DeckText, BadTextsStoreNothing)
     }
     EXPECT_EQ(DeckCount(), before);
 }
+
+TEST_F(DeckOwned, CountsEditedElsewhereShowWhenTheFrameIsShownAgain)
+{
+    Load(1);
+    ASSERT_EQ(Frame->lHianyzo->text(), QStringLiteral("Hiányzó: 10 lap"));
+    // The player records 3 copies of 167 (say on the detail page) while the deck is open.
+    Exec("UPDATE TLAP SET L_DB = 3 WHERE L_ID = 167");
+    Page.show();
+    EXPECT_EQ(Frame->lHianyzo->text(), QStringLiteral("Hiányzó: 7 lap"));
+    EXPECT_FALSE(Frame->DeckModel()
+                     ->index(Frame->mdPakli.Find(167), TDeckModel::colDb)
+                     .data(Qt::ToolTipRole)
+                     .isValid());
+}

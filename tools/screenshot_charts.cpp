@@ -10,6 +10,7 @@
 #include "decks/ufmPakli.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTabWidget>
@@ -76,6 +77,16 @@ int main(int argc, char** argv)
         ok &= Save(folder, QStringLiteral("deck_missing_%1.png").arg(id));
         frame->pcPakli->setCurrentWidget(frame->Charts);
         ok &= Save(folder, QStringLiteral("deck_charts_%1.png").arg(id));
+        // How long a redraw of the page takes for this deck (a rough figure, printed only).
+        QElapsedTimer clock;
+        clock.start();
+        constexpr int kRounds = 20;
+        for (int i = 0; i < kRounds; ++i) {
+            frame->Charts->Redraw(frame->mdPakli);
+            frame->Charts->repaint();
+        }
+        std::printf("deck %lld: %d rows, redraw and paint of the charts page %.1f ms\n", static_cast<long long>(id),
+                    frame->mdPakli.RecordCount(), double(clock.nsecsElapsed()) / 1e6 / kRounds);
         ui.PushYesNoCancel(TYesNoCancel::No);
         Guarded([] { fMain->acCloseDeckExecute(); });
         QTest::qWait(50);

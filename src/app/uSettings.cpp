@@ -18,6 +18,7 @@ namespace {
 
 const char* const kPaths = "PATHS";
 const char* const kGfx = "GFX";
+const char* const kDeck = "PAKLI";
 const char* const kOrder = "cCols_ORDER";
 const char* const kOrderNum = "cCols_ORDERNUM";
 const char* const kVisible = "cCols_VISIBLE";
@@ -145,6 +146,7 @@ void ReadSettings(const QString& fileName, TSettings& settings, IColumnLayout& c
         settings.DBPATHStored = ReadBytes(ini, kPaths, "DBPATH");
         settings.DBPATH = QString::fromUtf8(settings.DBPATHStored);
     }
+    settings.OpeningHand = ReadInt(ini, kDeck, "Kezdokez", defaults.OpeningHand);
     ReadColumnSettings(columns, ini);
 }
 
@@ -164,6 +166,7 @@ bool WriteSettings(const QString& fileName, const TSettings& settings, const ICo
     ini.SetValue(kPaths, "GfxPath", TextToWrite(settings.GfxPath, settings.GfxPathStored).constData());
     WriteInt(ini, kGfx, "CacheSize", settings.CacheSize);
     ini.SetValue(kPaths, "DBPATH", TextToWrite(settings.DBPATH, settings.DBPATHStored).constData());
+    WriteInt(ini, kDeck, "Kezdokez", settings.OpeningHand);
     WriteColumnSettings(columns, ini);
 
     std::string text;

@@ -10,6 +10,7 @@ struct TSettings {
     QString GfxPath = QStringLiteral("GFX");
     int CacheSize = 20;
     QString DBPATH = QStringLiteral("Db\\Velkor.mdb");
+    int OpeningHand = 7;  // the deck odds' opening hand ("Kezdőkéz")
     // The two texts exactly as the file held them: a value that is not UTF-8 (written on another
     // system) goes back byte for byte while the text above is left unchanged.
     QByteArray GfxPathStored;

@@ -14,12 +14,14 @@
 #include "browser/uPicturePage.h"
 #include "browser/udmColumns.h"
 #include "decks/ufPakliBong.h"
+#include "decks/uDeckText.h"
 #include "decks/ufmPakli.h"
 #include "export/udmExport.h"
 #include "filters/uQPList.h"
 #include "refdata/ufTulajd.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -163,6 +165,7 @@ void TfMain::BuildActions()
     make(acSaveDeck, "acSaveDeck", QStringLiteral("Pakli mentése"), QString());
     make(acCloseDeck, "acCloseDeck", QStringLiteral("Pakli bezárása"), QString());
     make(acPakliExport, "acPakliExport", QStringLiteral("Pakli exportálás..."), QString());
+    make(acImportDeckText, "acImportDeckText", QStringLiteral("Pakli beolvasása vágólapról"), QString());
     make(acAddCard, "acAddCard", QStringLiteral("Paklihoz hozzáadás"), QString(),
          QKeySequence(Qt::CTRL | Qt::Key_Insert));
     make(acDelCard, "acDelCard", QStringLiteral("Pakliból elvétel"), QString(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
@@ -215,7 +218,9 @@ void TfMain::BuildActions()
     GuardedConnect(acExportText, &QAction::triggered, this, [this] { dmExport->acExportTextExecute(AM->qLapok, grQuery); });
     GuardedConnect(acExportClipboard, &QAction::triggered, this,
                    [this] { dmExport->acExportClipboardExecute(AM->qLapok, grQuery); });
-    FWiredDeckActions = {acNewDeck, acDeckBrowser, acSaveDeck, acCloseDeck, acPakliExport, acAddCard, acDelCard};
+    GuardedConnect(acImportDeckText, &QAction::triggered, this, [this] { acImportDeckTextExecute(); });
+    FWiredDeckActions = {acNewDeck,   acDeckBrowser, acSaveDeck, acCloseDeck, acPakliExport,
+                         acAddCard,   acDelCard,     acImportDeckText};
 }
 
 void TfMain::AssignMenuMnemonics() { AssignMnemonics(menuBar()); }
@@ -246,6 +251,8 @@ void TfMain::BuildMenus()
     deck->addAction(acPakliExport);
     deck->addSeparator();
     deck->addActions({acAddCard, acDelCard});
+    deck->addSeparator();
+    deck->addAction(acImportDeckText);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Súgó"));
     help->addActions({acHelp, acAbout});
@@ -587,7 +594,7 @@ void TfMain::UpdateDeckActions()
     // An action whose window is not part of the program yet stays disabled, never silently dead.
     auto set = [this](QAction* a, bool on) { a->setEnabled(on && FWiredDeckActions.contains(a)); };
     for (QAction* a : {acAddCard, acDelCard}) set(a, FConnected && DeckOpen && cardView);
-    for (QAction* a : {acNewDeck, acDeckBrowser}) set(a, FConnected && !frame);
+    for (QAction* a : {acNewDeck, acDeckBrowser, acImportDeckText}) set(a, FConnected && !frame);
     for (QAction* a : {acSaveDeck, acCloseDeck, acPakliExport}) set(a, frame != nullptr);
 }
 
@@ -638,6 +645,14 @@ void TfMain::acAddCardExecute()
         return;
     }
     if (AM->qLapok.Active() && !AM->qLapok.IsEmpty()) frame->AddCardToDeck(AM->qLapok.FieldByName("L_ID").AsLargeInt());
+}
+
+void TfMain::acImportDeckTextExecute()
+{
+    // One deck open at a time; the action is disabled while one is.
+    if (FindDeckFrame() || !FConnected) return;
+    const QString text = QGuiApplication::clipboard()->text();
+    if (const std::optional<qint64> id = ImportDeckText(AM->ADOConnection, text)) OpenDeck(*id);
 }
 
 void TfMain::acDelCardExecute()

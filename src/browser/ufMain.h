@@ -100,6 +100,10 @@ public:
     bool IsSummaryStale() const override { return SummaryStale; }
     void SetSummaryStale(bool stale) override { SummaryStale = stale; }
     void FlashDeckTab(QWidget* deckPage, int kind) override;
+    int OpeningHandSize() const override { return Settings.OpeningHand; }
+    void SetOpeningHandSize(int hand) override { Settings.OpeningHand = hand; }
+    // "Pakli beolvasása vágólapról": a new deck from a plain-text list, opened when stored.
+    void acImportDeckTextExecute();
 
     const QString& SettingsFile() const { return FSettingsFile; }
     TSettings Settings;
@@ -145,6 +149,7 @@ public:
     QAction* acSaveDeck = nullptr;
     QAction* acCloseDeck = nullptr;
     QAction* acPakliExport = nullptr;
+    QAction* acImportDeckText = nullptr;
     QAction* acAddCard = nullptr;
     QAction* acDelCard = nullptr;
     QAction* acTul = nullptr;

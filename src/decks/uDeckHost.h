@@ -24,4 +24,7 @@ public:
     virtual void SetSummaryStale(bool stale) = 0;
     // Marks the deck page's tab for a moment: kind 0 a card was added, 1 a card was removed.
     virtual void FlashDeckTab(QWidget* deckPage, int kind) = 0;
+    // The opening hand of the odds table, kept in the settings file by the host.
+    virtual int OpeningHandSize() const { return 7; }
+    virtual void SetOpeningHandSize(int) {}
 };

@@ -1,5 +1,7 @@
 #include "decks/uDeckModel.h"
 
+#include "decks/uDeckOwned.h"
+
 #include <QPainter>
 
 std::optional<QColor> DeckGroupColor(int techSorrend, bool selected)
@@ -50,7 +52,15 @@ QVariant TDeckModel::data(const QModelIndex& index, int role) const
     case Qt::BackgroundRole:
         if (const auto c = DeckGroupColor(r.TECHSORREND, false)) return *c;
         return QVariant();
-    case Qt::ForegroundRole: return QColor(Qt::black);
+    case Qt::ForegroundRole:
+        if (index.column() == colDb && FOwned && MissingForRow(r, *FOwned, FGodId) > 0) return QColor(Qt::red);
+        return QColor(Qt::black);
+    case Qt::ToolTipRole:
+        if (index.column() == colDb && FOwned) {
+            const qint64 missing = MissingForRow(r, *FOwned, FGodId);
+            if (missing > 0) return QStringLiteral("Hiányzik: %1").arg(missing);
+        }
+        return QVariant();
     case GroupRole: return r.TECHSORREND;
     case CardIdRole: return r.L_ID;
     default: return QVariant();
@@ -66,6 +76,13 @@ QVariant TDeckModel::headerData(int section, Qt::Orientation orientation, int ro
     case colDb: return QStringLiteral("DB");
     default: return QVariant();
     }
+}
+
+void TDeckModel::SetOwnedCounts(const QHash<qint64, qint64>* owned, qint64 godId)
+{
+    FOwned = owned;
+    FGodId = godId;
+    if (FTable.RecordCount() > 0) emit dataChanged(index(0, 0), index(FTable.RecordCount() - 1, ColumnCount - 1));
 }
 
 void TDeckModel::BeforeReset() { beginResetModel(); }
@@ -91,7 +108,9 @@ void TDeckRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     QFont font = opt.font;
     font.setBold(selected);
     painter->setFont(font);
-    painter->setPen(selected ? Qt::white : Qt::black);
+    // A missing count stays marked in the selected row too, in a red that reads on the dark colour.
+    const bool marked = index.data(Qt::ForegroundRole).value<QColor>() == QColor(Qt::red);
+    painter->setPen(selected ? (marked ? QColor(255, 150, 150) : QColor(Qt::white)) : (marked ? QColor(Qt::red) : QColor(Qt::black)));
     const QRect text = opt.rect.adjusted(3, 0, -3, 0);
     painter->drawText(text, int(opt.displayAlignment),
                       QFontMetrics(font).elidedText(opt.text, Qt::ElideRight, text.width()));

@@ -5,6 +5,7 @@
 
 #include <QAbstractTableModel>
 #include <QColor>
+#include <QHash>
 #include <QStyledItemDelegate>
 
 #include <optional>
@@ -26,6 +27,10 @@ public:
 
     TDeckTable& Table() { return FTable; }
 
+    // The copies owned per card (none: no marks) and the main god's card; a row needing more
+    // copies than owned shows its count in red with the shortfall as a tooltip.
+    void SetOwnedCounts(const QHash<qint64, qint64>* owned, qint64 godId);
+
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -41,6 +46,8 @@ private:
     void RowChanged(int row) override;
 
     TDeckTable& FTable;
+    const QHash<qint64, qint64>* FOwned = nullptr;
+    qint64 FGodId = -1;
 };
 
 // Every cell on its group's colour; the selected row in white bold on the darker colour.

@@ -7,10 +7,14 @@
 #include "decks/uCardLists.h"
 #include "decks/uDeckHost.h"
 #include "decks/uDeckModel.h"
+#include "decks/uDeckCharts.h"
+#include "decks/uDeckOdds.h"
 #include "decks/uDeckSummary.h"
+#include "decks/uDeckText.h"
 #include "decks/uGodPicture.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -29,6 +33,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -94,10 +99,35 @@ QString NormalizedLineBreaks(QString text)
 }  // namespace
 
 TfmPakli::TfmPakli(TDeckHost* host, TConnection& connection, QWidget* parent)
-    : QWidget(parent), FHost(host), FStore(connection)
+    : QWidget(parent), FHost(host), FStore(connection), FOwned(std::make_unique<TOwnedCounts>(connection))
 {
     setObjectName("fmPakli");
     InitFormOpenPars(FPars);
+    FUndo = new QUndoStack(this);
+    // The items name the change they undo or redo: "Visszavonás: hozzáadás: (167) ...".
+    acUndo = new QAction(QStringLiteral("Visszavonás"), this);
+    acUndo->setObjectName("acUndo");
+    acUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    acUndo->setEnabled(false);
+    acRedo = new QAction(QStringLiteral("Mégis"), this);
+    acRedo->setObjectName("acRedo");
+    acRedo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    acRedo->setEnabled(false);
+    GuardedConnect(acUndo, &QAction::triggered, this, [this] { FUndo->undo(); });
+    GuardedConnect(acRedo, &QAction::triggered, this, [this] { FUndo->redo(); });
+    connect(FUndo, &QUndoStack::canUndoChanged, acUndo, &QAction::setEnabled);
+    connect(FUndo, &QUndoStack::canRedoChanged, acRedo, &QAction::setEnabled);
+    connect(FUndo, &QUndoStack::undoTextChanged, acUndo, [this](const QString& text) {
+        acUndo->setText(text.isEmpty() ? QStringLiteral("Visszavonás") : QStringLiteral("Visszavonás: ") + text);
+    });
+    connect(FUndo, &QUndoStack::redoTextChanged, acRedo, [this](const QString& text) {
+        acRedo->setText(text.isEmpty() ? QStringLiteral("Mégis") : QStringLiteral("Mégis: ") + text);
+    });
+    // Adds come from the main window's views too: the keys work anywhere in its window.
+    for (QAction* a : {acUndo, acRedo}) {
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a);
+    }
     const char* icons[] = {"IKON_V", "IKON_M", "IKON_H", "IKON_I", "IKON_B"};
     for (size_t i = 0; i < FPathIcons.size(); ++i) FPathIcons[i] = BuiltinTransparentBitmap(QString::fromLatin1(icons[i]));
 
@@ -117,6 +147,12 @@ TfmPakli::TfmPakli(TDeckHost* host, TConnection& connection, QWidget* parent)
     pcPakli->addTab(tsSzerk, QStringLiteral("Gyorsszerkesztő"));
     pcPakli->addTab(tsMegj, QStringLiteral("Leírás"));
     pcPakli->addTab(tsOsszesites, QStringLiteral("Összesítés"));
+    Charts = new TDeckCharts(pcPakli);
+    pcPakli->addTab(Charts, QStringLiteral("Grafikon"));
+    Charts->SetOpeningHand(FHost ? FHost->OpeningHandSize() : OpeningHandDefault);
+    GuardedConnect(Charts, &TDeckCharts::OpeningHandChanged, this, [this](int hand) {
+        if (FHost) FHost->SetOpeningHandSize(hand);
+    });
     column->addWidget(pcPakli, 1);
     GuardedConnect(pcPakli, &QTabWidget::currentChanged, this, [this](int) { pcPakliChange(); });
 }
@@ -186,6 +222,14 @@ QWidget* TfmPakli::BuildHeader()
             if (a) pmPakli->addAction(a);
             else pmPakli->addSeparator();
         }
+    pmPakli->addSeparator();
+    pmPakli->addAction(acUndo);
+    pmPakli->addAction(acRedo);
+    pmPakli->addSeparator();
+    GuardedConnect(pmPakli->addAction(QStringLiteral("Pakli vágólapra szövegként")), &QAction::triggered, this,
+                   [this] { CopyDeckAsText(); });
+    GuardedConnect(pmPakli->addAction(QStringLiteral("Hiányzó lapok vágólapra")), &QAction::triggered, this,
+                   [this] { CopyMissingCards(); });
     sbPakliMenu->setMenu(pmPakli);
     row->addWidget(sbPakliMenu, 0, Qt::AlignVCenter);
 
@@ -202,6 +246,15 @@ QWidget* TfmPakli::BuildHeader()
         totals->addWidget(l);
     }
     row->addLayout(totals);
+
+    lHianyzo = new QLabel(pnTop);
+    lHianyzo->setObjectName("lHianyzo");
+    lHianyzo->setFont(ArialPx(12, true));
+    QPalette red = lHianyzo->palette();
+    red.setColor(QPalette::WindowText, QColor(200, 0, 0));
+    lHianyzo->setPalette(red);
+    lHianyzo->hide();
+    row->insertWidget(row->indexOf(sbPakliMenu), lHianyzo, 0, Qt::AlignVCenter);
 
     imGfx2 = new QLabel(pnTop);
     imGfx2->setObjectName("imGfx2");
@@ -299,6 +352,7 @@ QWidget* TfmPakli::BuildQuickEditor()
     GuardedConnect(grPakli->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
                    [this](const QModelIndex& current, const QModelIndex&) {
                        if (!FSyncing && current.isValid()) mdPakli.SetRecNo(current.row());
+                       if (Charts) Charts->ShowSelectedCard(mdPakli);
                    });
     right->addWidget(grPakli, 1);
     lPakliCim->setFixedWidth(grPakli->width());
@@ -317,6 +371,12 @@ QWidget* TfmPakli::BuildDescriptionPage()
     eNev = new QLineEdit(page);
     eNev->setObjectName("eNev");
     eNev->setMaxLength(80);
+    eNev->installEventFilter(this);
+    GuardedConnect(eNev, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (FApplying || text == FLastName) return;
+        FUndo->push(new TDeckTextCommand(*this, TDeckTextCommand::Name, FLastName, text));
+        FLastName = text;
+    });
     column->addWidget(eNev);
     column->addSpacing(6);
     column->addWidget(new QLabel(QStringLiteral("A pakli leírása"), page));
@@ -326,6 +386,14 @@ QWidget* TfmPakli::BuildDescriptionPage()
     courier.setStyleHint(QFont::Monospace);
     courier.setPixelSize(13);
     mLeir->setFont(courier);
+    // One history for the whole deck: the editor's own would undo behind the deck's back.
+    mLeir->setUndoRedoEnabled(false);
+    GuardedConnect(mLeir, &QPlainTextEdit::textChanged, this, [this] {
+        const QString text = mLeir->toPlainText();
+        if (FApplying || text == FLastDescription) return;
+        FUndo->push(new TDeckTextCommand(*this, TDeckTextCommand::Description, FLastDescription, text));
+        FLastDescription = text;
+    });
     column->addWidget(mLeir, 1);
     return page;
 }
@@ -350,6 +418,10 @@ void TfmPakli::LoadDeck(const TFormOpenPars& pars)
         cbLapKeres->setCurrentIndex(-1);
         LoadDeckCards();
         header = FStore.LoadHeader(FDeckId);
+        std::vector<qint64> ids;
+        for (const TDeckRow& r : mdPakli.Rows()) ids.push_back(r.L_ID);
+        if (header) ids.push_back(header->GodId);
+        FOwned->Load(ids, true);
         FStored = FStore.ReadStored(FDeckId);
         reading.Commit();
     }
@@ -361,6 +433,8 @@ void TfmPakli::LoadDeck(const TFormOpenPars& pars)
     }
 
     const qint64 godId = header->GodId;
+    FGod = {godId, header->GodNumber, header->GodName};
+    FDeckModel->SetOwnedCounts(&FOwned->Counts(), godId);
     const QImage face = GodPicture(header->GodNumber, [&] {
         const QString file = FStore.CardPicture(godId);
         const QString folder = FHost ? FHost->PictureFolder() : QString();
@@ -374,13 +448,19 @@ void TfmPakli::LoadDeck(const TFormOpenPars& pars)
     if (FHost) FHost->SetDeckSummoningTech(header->SummoningTech);
     // A stored name longer than the box allows is shown and kept whole.
     eNev->setMaxLength(std::max<int>(80, int(header->Name.size())));
+    FApplying = true;
     eNev->setText(header->Name);
     mLeir->setPlainText(header->Description);
+    FApplying = false;
+    FLastName = eNev->text();
+    FLastDescription = mLeir->toPlainText();
+    FUndo->clear();
     FLoadedName = header->Name;
     FLoadedDescription = header->Description;
     FLoadedCards = CardCounts();
 
     UpdateHeaderTotals();
+    FChartsStale = true;
     if (pcPakli->currentWidget() != tsOsszesites) pcPakli->setCurrentWidget(tsOsszesites);
     else DrawSummary();
     if (FHost) FHost->DeckLoaded();
@@ -412,6 +492,8 @@ void TfmPakli::AfterChange(int flashKind)
 {
     SyncGridToTable();
     UpdateHeaderTotals();
+    FChartsStale = true;
+    if (pcPakli->currentWidget() == Charts) RedrawCharts();
     if (!FHost) return;
     FHost->SetSummaryStale(true);
     FHost->FlashDeckTab(parentWidget(), flashKind);
@@ -420,30 +502,76 @@ void TfmPakli::AfterChange(int flashKind)
 void TfmPakli::AddCardToDeck(qint64 cardId)
 {
     const int row = mdPakli.Find(cardId);
-    if (row >= 0) mdPakli.Increment(row);
+    std::optional<TDeckRow> card;
+    if (row >= 0) card = mdPakli.Row(row);
     else {
-        std::optional<TDeckRow> card = FStore.CardRow(cardId);
+        card = FStore.CardRow(cardId);
         if (!card) {
             // Gone from the catalogue since the list was read: a nameless row would be stored.
             ShowWarning(QStringLiteral("A lap nem található a katalógusban, nem került a pakliba."));
             return;
         }
-        mdPakli.Insert(std::move(*card));
+        FOwned->Load({cardId});
+    }
+    FUndo->push(new TDeckCardCommand(*this, std::move(*card), true));
+}
+
+void TfmPakli::RemoveCardFromDeck(qint64 cardId)
+{
+    const int row = mdPakli.Find(cardId);
+    // A card that is not in the deck changes nothing, so there is nothing to undo either.
+    if (row < 0) AfterChange(1);
+    else FUndo->push(new TDeckCardCommand(*this, mdPakli.Row(row), false));
+}
+
+void TfmPakli::ApplyAddCopy(const TDeckRow& card)
+{
+    const int row = mdPakli.Find(card.L_ID);
+    if (row >= 0) mdPakli.Increment(row);
+    else {
+        TDeckRow copy = card;
+        copy.DB = 1;
+        mdPakli.Insert(std::move(copy));
     }
     AfterChange(0);
 }
 
-void TfmPakli::RemoveCardFromDeck(qint64 cardId)
+void TfmPakli::ApplyRemoveCopy(qint64 cardId)
 {
     const int row = mdPakli.Find(cardId);
     if (row >= 0) mdPakli.Decrement(row);
     AfterChange(1);
 }
 
+void TfmPakli::ApplyName(const QString& name)
+{
+    FApplying = true;
+    eNev->setText(name);
+    FApplying = false;
+    FLastName = name;
+}
+
+void TfmPakli::ApplyDescription(const QString& description)
+{
+    FApplying = true;
+    mLeir->setPlainText(description);
+    FApplying = false;
+    FLastDescription = description;
+}
+
+void TfmPakli::RedrawCharts()
+{
+    FChartsStale = false;
+    Charts->Redraw(mdPakli);
+}
+
 void TfmPakli::UpdateHeaderTotals()
 {
     lLapszam->setText(QString::number(mdPakli.CardCount()) + QStringLiteral(" lap"));
     lHatalom->setText(QString::number(mdPakli.PowerPoints()) + QStringLiteral(" Hatalom-pont"));
+    const qint64 missing = MissingTotal(Missing());
+    lHianyzo->setText(missing > 0 ? QStringLiteral("Hiányzó: %1 lap").arg(missing) : QString());
+    lHianyzo->setVisible(missing > 0);
 }
 
 void TfmPakli::DrawSummary()
@@ -462,6 +590,37 @@ void TfmPakli::ExportDeckHtml()
     const TUpdatesSuspended held{grPakli};
     WriteDeckHtml(sd.FileName, mdPakli.Rows(), {lFoisten->text(), eNev->text(), mLeir->toPlainText()});
 }
+
+std::vector<TMissingCard> TfmPakli::Missing() const { return MissingCards(mdPakli.Rows(), FOwned->Counts(), FGod); }
+
+void TfmPakli::RefreshOwnedCounts()
+{
+    if (FDeckId < 0) return;
+    std::vector<qint64> ids;
+    for (const TDeckRow& r : mdPakli.Rows()) ids.push_back(r.L_ID);
+    if (FGod.Id >= 0) ids.push_back(FGod.Id);
+    FOwned->Load(ids, true);
+    FDeckModel->SetOwnedCounts(&FOwned->Counts(), FGod.Id);
+    UpdateHeaderTotals();
+}
+
+void TfmPakli::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    Guarded([this] { RefreshOwnedCounts(); });
+}
+
+void TfmPakli::CopyMissingCards()
+{
+    const std::vector<TMissingCard> missing = Missing();
+    if (missing.empty()) {
+        ShowInfo(QStringLiteral("A pakli minden lapjából van elég példánya."));
+        return;
+    }
+    CopyToClipboard(MissingCardsText(missing));
+}
+
+void TfmPakli::CopyDeckAsText() { CopyToClipboard(DeckToText(FGod, mdPakli.Rows())); }
 
 // ---------------------------------------------------------------------------------------------
 // Saving
@@ -523,6 +682,7 @@ bool TfmPakli::SaveDeck()
     }
     FStored = FStore.ReadStored(FDeckId);
     TakeSnapshot();
+    FUndo->setClean();
     ShowInfo(QStringLiteral("A pakli mentése sikeres."));
     return true;
 }
@@ -570,6 +730,12 @@ void TfmPakli::cbLapKeresChange(const QString& text)
 
 bool TfmPakli::eventFilter(QObject* watched, QEvent* event)
 {
+    // The name box would take Ctrl+Z and Ctrl+Y for its own history: leave them to the deck's.
+    if (event->type() == QEvent::ShortcutOverride && watched == eNev) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool ctrlY = key->key() == Qt::Key_Y && key->modifiers() == Qt::ControlModifier;
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) || ctrlY) return true;
+    }
     if (event->type() == QEvent::KeyPress && (watched == cbLapKeres || watched == cbLapKeres->lineEdit())) {
         auto* key = static_cast<QKeyEvent*>(event);
         FSearchDeleting = key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete;
@@ -585,4 +751,8 @@ bool TfmPakli::eventFilter(QObject* watched, QEvent* event)
 void TfmPakli::pcPakliChange()
 {
     if (pcPakli->currentWidget() == tsOsszesites) DrawSummary();
+    else if (pcPakli->currentWidget() == Charts) {
+        if (FChartsStale) RedrawCharts();
+        else Charts->ShowSelectedCard(mdPakli);
+    }
 }

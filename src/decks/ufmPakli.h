@@ -4,14 +4,17 @@
 // description, and the statistics page. The open deck lives in mdPakli; nothing reaches the
 // catalogue until SaveDeck.
 #include "decks/uDeckHtml.h"
+#include "decks/uDeckOwned.h"
 #include "decks/uDeckStore.h"
 #include "decks/uDeckTable.h"
+#include "decks/uDeckUndo.h"
 #include "storage/FormOpenPars.h"
 
 #include <QImage>
 #include <QWidget>
 
 #include <array>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -28,10 +31,12 @@ class QToolButton;
 class TCardNameListModel;
 class TCardNumberListModel;
 class TDeckHost;
+class QUndoStack;
+class TDeckCharts;
 class TDeckModel;
 class TDeckSummary;
 
-class TfmPakli : public QWidget {
+class TfmPakli : public QWidget, private TDeckEditTarget {
     Q_OBJECT
 public:
     TfmPakli(TDeckHost* host, TConnection& connection, QWidget* parent = nullptr);
@@ -55,6 +60,22 @@ public:
     void DrawSummary();
     // The open deck, as it is now, to an HTML page chosen in sd.
     void ExportDeckHtml();
+
+    // The missing cards as "N (number) name" lines / the whole deck as such lines, to the clipboard.
+    void CopyMissingCards();
+    void CopyDeckAsText();
+    std::vector<TMissingCard> Missing() const;
+    // Reads the owned counts of the deck's cards again (they may have been edited on the detail
+    // page since); done whenever the frame is shown.
+    void RefreshOwnedCounts();
+    // Undo and redo of the adds, removes, name and description (Ctrl+Z, Ctrl+Y); clean when saved.
+    QUndoStack* UndoStack() const { return FUndo; }
+    QAction* acUndo = nullptr;
+    QAction* acRedo = nullptr;
+    // The "Grafikon" page.
+    TDeckCharts* Charts = nullptr;
+    void RedrawCharts();
+    const TDeckGod& God() const { return FGod; }
 
     // Whether the cards, the name or the description differ from what was loaded or last saved.
     bool IsModified() const;
@@ -80,6 +101,7 @@ public:
     QLabel* imGfx2 = nullptr;
     QLabel* lLapszam = nullptr;
     QLabel* lHatalom = nullptr;
+    QLabel* lHianyzo = nullptr;
     QToolButton* sbPakliMenu = nullptr;
     QMenu* pmPakli = nullptr;
     QTabWidget* pcPakli = nullptr;
@@ -106,6 +128,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QWidget* BuildHeader();
@@ -136,4 +159,18 @@ private:
     QString FLoadedDescription;
     std::vector<std::pair<qint64, int>> FLoadedCards;
     TStoredDeck FStored;
+
+    std::unique_ptr<TOwnedCounts> FOwned;
+    TDeckGod FGod;
+
+    // TDeckEditTarget: the changes themselves, done and undone through FUndo.
+    void ApplyAddCopy(const TDeckRow& card) override;
+    void ApplyRemoveCopy(qint64 cardId) override;
+    void ApplyName(const QString& name) override;
+    void ApplyDescription(const QString& description) override;
+    QUndoStack* FUndo = nullptr;
+    bool FApplying = false;  // a text set by loading or by undo is not a new edit
+    QString FLastName;
+    QString FLastDescription;
+    bool FChartsStale = true;
 };

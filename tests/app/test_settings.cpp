@@ -121,8 +121,9 @@ TEST(SettingsFile, NoFileGivesDefaultsAndCloseWritesExactlyTheKnownKeys)
             keys[section] << line;
         }
     }
-    EXPECT_EQ(keys.keys(), QStringList({"GFX", "PATHS", "cCols_ORDER", "cCols_ORDERING", "cCols_ORDERNUM",
+    EXPECT_EQ(keys.keys(), QStringList({"GFX", "PAKLI", "PATHS", "cCols_ORDER", "cCols_ORDERING", "cCols_ORDERNUM",
                                         "cCols_VISIBLE", "cCols_WIDTH"}));
+    EXPECT_EQ(keys["PAKLI"], QStringList({"Kezdokez=7"}));
     EXPECT_EQ(keys["PATHS"], QStringList({"GfxPath=GFX", "DBPATH=Db\\Velkor.mdb"}));
     EXPECT_EQ(keys["GFX"], QStringList({"CacheSize=20"}));
     EXPECT_EQ(keys["cCols_WIDTH"].size(), 9);
@@ -138,6 +139,7 @@ TEST(SettingsFile, LayoutSurvivesARoundTrip)
     s.GfxPath = "/kepek/velkor";
     s.CacheSize = 55;
     s.DBPATH = "C:\\valahol\\mas.mdb";
+    s.OpeningHand = 12;
     TdmColumns cols;
     cols.MoveColumn(1, 7);
     cols.MoveColumn(0, 3);
@@ -153,6 +155,7 @@ TEST(SettingsFile, LayoutSurvivesARoundTrip)
     ReadSettings(ini, r, back);
     EXPECT_EQ(r.GfxPath, s.GfxPath);
     EXPECT_EQ(r.CacheSize, 55);
+    EXPECT_EQ(r.OpeningHand, 12);
     EXPECT_EQ(r.DBPATH, s.DBPATH);  // kept as it was, whatever it names
     EXPECT_EQ(FieldOrder(back), FieldOrder(cols));
     EXPECT_EQ(back.BuildOrderBy(), cols.BuildOrderBy());

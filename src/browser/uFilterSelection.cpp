@@ -7,8 +7,16 @@
 #include "filters/uQPList.h"
 #include "storage/CatalogNames.h"
 #include "widgets/CheckListCombo.h"
+#include "browser/uPicturePage.h"
+#include "filters/ufFilters.h"
+#include "filters/ufKapcs.h"
+#include "filters/ufQueries.h"
+#include "storage/Exceptions.h"
+#include "storage/FormOpenPars.h"
 
 #include <QAction>
+#include <QDialog>
+#include <QTabWidget>
 #include <QLineEdit>
 
 void TfMain::FillFilterCombo()
@@ -108,4 +116,76 @@ void TfMain::acLeidezesFilterExecute()
         QPList->AddPiece(MakePiece(pkSummoning, QuoteSqlText(DeckSummoningTech), QStringLiteral("LIKE"),
                                    QStringLiteral("TLAP.L_LEIDEZESTECH"), QStringLiteral("S"), QString(), 0));
     AM->ReQuery();
+}
+
+void TfMain::acFilterExecute()
+{
+    TFormOpenPars pars;
+    pars.Mode = 0;
+    ShowFilterList(pars);
+    FillFilterCombo();
+}
+
+void TfMain::acInsertFilterExecute()
+{
+    TFormOpenPars pars;
+    pars.Mode = 1;
+    if (ShowQueryEditor(pars) == QDialog::Accepted) FillFilterCombo();
+}
+
+void TfMain::acInsertKapcsExecute()
+{
+    if (ShowRelatedCards() == QDialog::Accepted) FillFilterCombo();
+}
+
+void TfMain::LapSzuresClick(qint64 filterId)
+{
+    // The linked filter replaces every selection and box text; the quick filters stay.
+    const TWaitCursor wait;
+    ClearFilters();
+    LoadStoredFilter(AM->qGetFilter, filterId, pkStoredFilter, *QPList);
+    CheckFilterInCombo(filterId);
+    AM->ReQuery();
+}
+
+bool TfMain::LinkFilterToCurrentCard(qint64 filterId)
+{
+    if (!FConnected || AM->qLapok.IsEmpty() || filterId < 0) return false;
+    const qint64 card = AM->qLapok.FieldByName(QStringLiteral("L_ID")).AsLargeInt();
+    bool stored = false;
+    // A filter already linked to the card is not linked twice: its label would show twice.
+    if (ScalarCount(filterId, card) == 0)
+        stored = AM->RunCommand(QStringLiteral("INSERT INTO TSZURESLAP (SZL_FBID,SZL_LID) VALUES (:PFBID,:PLID)"),
+                                {{QStringLiteral("PFBID"), filterId}, {QStringLiteral("PLID"), card}});
+    if (pc->currentWidget() == ts3) ts3->SetPictureLayout();
+    CurrentCardChanged();
+    return stored;
+}
+
+int TfMain::ScalarCount(qint64 filterId, qint64 cardId)
+{
+    TQuery q(&AM->ADOConnection);
+    q.SetSQL(QStringLiteral("SELECT COUNT(*) FROM TSZURESLAP WHERE SZL_FBID = :PFBID AND SZL_LID = :PLID"));
+    q.SetParam(QStringLiteral("PFBID"), filterId);
+    q.SetParam(QStringLiteral("PLID"), cardId);
+    try {
+        q.Open();
+        return q.Fields(0).AsInteger();
+    } catch (const EDatabaseError&) {
+        return 0;  // the insert that follows reports what is wrong with the catalogue
+    }
+}
+
+void TfMain::sbInsLapFilterClick()
+{
+    if (!FConnected || AM->qLapok.IsEmpty()) return;
+    TFormOpenPars pars;
+    pars.Mode = 3;
+    if (ShowFilterList(pars) == QDialog::Accepted && pars.ResultId >= 0) LinkFilterToCurrentCard(pars.ResultId);
+}
+
+void TfMain::acLapSzuresLinkExecute()
+{
+    if (pc->currentWidget() == ts3) ts3->SetPictureLayout();
+    CurrentCardChanged();
 }

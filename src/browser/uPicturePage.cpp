@@ -176,7 +176,7 @@ TPicturePage::TPicturePage(int& pictureMode, QWidget* parent)
     sbInsLapFilter->setFixedSize(24, 24);
     sbInsLapFilter->setIcon(LinkFilterIcon());
     sbInsLapFilter->setToolTip(QStringLiteral("Laphoz csatolt szűrés hozzáadása"));
-    // Linking a filter to the card comes with the filter selection; until then the button rests.
+    // The main window enables it once a catalogue is open.
     sbInsLapFilter->setEnabled(false);
     column->addWidget(sbInsLapFilter);
     row->addWidget(Panel1);

@@ -73,6 +73,8 @@ TfMain::TfMain(const QString& programDir, QWidget* parent)
     ts3->setObjectName("ts3");
     ts3->BindActions({acPicMode1, acPicMode2, acPicMode3, acPicMode4}, acLapSzuresLink);
     GuardedConnect(ts3, &TPicturePage::PictureModeChanged, this, &TfMain::UpdateDeckActions);
+    GuardedConnect(ts3, &TPicturePage::LapSzuresClick, this, [this](qint64 id) { LapSzuresClick(id); });
+    GuardedConnect(ts3->sbInsLapFilter, &QToolButton::clicked, this, [this] { sbInsLapFilterClick(); });
     pc->addTab(ts1, QStringLiteral("Részlet"));
     pc->addTab(ts2, QStringLiteral("Táblázat"));
     pc->addTab(ts3, QStringLiteral("Kép"));
@@ -182,7 +184,7 @@ void TfMain::BuildActions()
     make(acHelp, "Sg2", QStringLiteral("Súgó"), QString());
 
     // Commands whose windows are not part of the program yet stay visible but disabled.
-    for (QAction* later : {acLapSzuresLink, acFilter, acInsertFilter, acInsertKapcs, acLeidezesFilter,
+    for (QAction* later : {acLeidezesFilter,
                            acNewDeck, acDeckBrowser, acSaveDeck, acCloseDeck, acPakliExport, acAddCard, acDelCard})
         later->setEnabled(false);
 
@@ -204,6 +206,10 @@ void TfMain::BuildActions()
         if (TfmPakli* frame = FindDeckFrame()) frame->ExportDeckHtml();
     });
     GuardedConnect(acDisableFilter, &QAction::triggered, this, [this] { acDisableFilterExecute(); });
+    GuardedConnect(acFilter, &QAction::triggered, this, [this] { acFilterExecute(); });
+    GuardedConnect(acInsertFilter, &QAction::triggered, this, [this] { acInsertFilterExecute(); });
+    GuardedConnect(acInsertKapcs, &QAction::triggered, this, [this] { acInsertKapcsExecute(); });
+    GuardedConnect(acLapSzuresLink, &QAction::triggered, this, [this] { acLapSzuresLinkExecute(); });
     GuardedConnect(acDarabFilter, &QAction::triggered, this, [this] { acDarabFilterExecute(); });
     GuardedConnect(acLeidezesFilter, &QAction::triggered, this, [this] { acLeidezesFilterExecute(); });
     GuardedConnect(acAddCard, &QAction::triggered, this, [this] { acAddCardExecute(); });
@@ -319,9 +325,10 @@ QWidget* TfMain::BuildToolRow(QWidget* parent)
 void TfMain::UpdateCatalogueActions()
 {
     for (QAction* a : {acNext, acPrior, ac5Next, ac5Prior, acDBDelete, acTul, acDisableFilter, acDarabFilter,
-                       acExportExcel, acExportText, acExportClipboard})
+                       acExportExcel, acExportText, acExportClipboard, acFilter, acInsertFilter, acInsertKapcs})
         a->setEnabled(FConnected);
     cbFilter->setEnabled(FConnected);
+    ts3->sbInsLapFilter->setEnabled(FConnected);
     eUgrLSZ->setEnabled(FConnected);
     eUgrNev->setEnabled(FConnected);
 }

@@ -38,6 +38,15 @@ public:
     void acDisableFilterExecute();
     void acDarabFilterExecute();
     void acLeidezesFilterExecute();
+    void acFilterExecute();
+    void acInsertFilterExecute();
+    void acInsertKapcsExecute();
+    void acLapSzuresLinkExecute();
+    // A filter label of the picture page: the linked filter replaces every other selection.
+    void LapSzuresClick(qint64 filterId);
+    // Links the filter to the current card (once) and refreshes the page; true when a link was stored.
+    bool LinkFilterToCurrentCard(qint64 filterId);
+    void sbInsLapFilterClick();
     void AssignMenuMnemonics();
     // programDir: the program's folder; the settings file is its velkor.ini.
     explicit TfMain(const QString& programDir, QWidget* parent = nullptr);
@@ -173,6 +182,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    int ScalarCount(qint64 filterId, qint64 cardId);
     void BuildActions();
     void BuildMenus();
     QWidget* BuildToolRow(QWidget* parent);

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 
-#include <sqlite3.h>
 
 namespace {
 

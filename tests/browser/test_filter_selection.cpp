@@ -8,6 +8,7 @@
 #include "app/Program.h"
 #include "browser/uFilterSelection.h"
 #include "browser/uGridPage.h"
+#include "browser/uPicturePage.h"
 #include "browser/ufMain.h"
 #include "filters/FilterObject.h"
 #include "filters/uQPList.h"
@@ -15,6 +16,7 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
@@ -202,6 +204,56 @@ TEST_F(FilterSelectionTest, CheckFilterInComboMarksTheFirstItemWithThatKeyAndRai
     EXPECT_EQ(Combo()->Text(), "[]");
     for (int i = 0; i < Combo()->Count(); ++i) EXPECT_FALSE(Combo()->IsChecked(i));
     EXPECT_EQ(changes, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FilterSelectionTest, ALabelClickReplacesEverySelectionButNotTheQuickFilters)
+{
+    Click("Gyors");
+    QLineEdit* box = fMain->pnGridTop->findChild<QLineEdit*>("e__L_NEV");
+    ASSERT_NE(box, nullptr);
+    box->setText("Ab");
+    fMain->acDarabFilter->trigger();
+    const qint64 id = ScalarOn(AM->ADOConnection, "SELECT FB_ID FROM TFILTERBASE WHERE FB_NAME = 'Vezérek'").toLongLong();
+    emit fMain->ts3->LapSzuresClick(id);
+    EXPECT_EQ(Combo()->Text(), "[Vezérek]");
+    EXPECT_TRUE(box->text().isEmpty());
+    EXPECT_EQ(PiecesOfKind(pkProperty), 0);
+    EXPECT_GE(PiecesOfKind(pkStoredFilter), 1);
+    EXPECT_EQ(PiecesOfKind(pkOwnedCount), 1);
+    EXPECT_EQ(Cards(), Count("SELECT COUNT(*) FROM TLAP WHERE L_DB > 0 AND L_LAPTIPUS IN ('L006','L008','L012')"));
+}
+
+TEST_F(FilterSelectionTest, LinkingShowsAtMostThreeLabelsAndNeverStoresALinkTwice)
+{
+    fMain->acTs3Execute();
+    const qint64 card = AM->qLapok.FieldByName("L_ID").AsLargeInt();
+    const QString links = QString("SELECT COUNT(*) FROM TSZURESLAP WHERE SZL_LID = %1").arg(card);
+    const int before = Count(links);
+    QList<qint64> ids;
+    TQuery q(&AM->ADOConnection);
+    q.SetSQL("SELECT FB_ID FROM TFILTERBASE WHERE FB_ID NOT IN (SELECT SZL_FBID FROM TSZURESLAP WHERE SZL_LID = :P)"
+             " ORDER BY FB_ID");
+    q.SetParam("P", card);
+    q.Open();
+    for (q.First(); !q.Eof() && ids.size() < 4; q.Next()) ids << q.Fields(0).AsLargeInt();
+    q.Close();
+    ASSERT_EQ(ids.size(), 4);
+    for (qint64 id : ids) EXPECT_TRUE(fMain->LinkFilterToCurrentCard(id));
+    EXPECT_FALSE(fMain->LinkFilterToCurrentCard(ids[0]));  // already linked: nothing stored
+    EXPECT_EQ(Count(links), before + 4);
+    int shown = 0;
+    for (QLabel* l : {fMain->ts3->lLapSzures1, fMain->ts3->lLapSzures2, fMain->ts3->lLapSzures3})
+        shown += !l->text().isEmpty();
+    EXPECT_EQ(shown, 3);
+    // Hidden labels: switched off, the page shows none; back on, they return.
+    fMain->acLapSzuresLink->trigger();
+    EXPECT_TRUE(fMain->ts3->lLapSzures1->text().isEmpty());
+    fMain->acLapSzuresLink->trigger();
+    EXPECT_FALSE(fMain->ts3->lLapSzures1->text().isEmpty());
 }
 
 }  // namespace

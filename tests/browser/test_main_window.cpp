@@ -99,7 +99,7 @@ TEST_F(MainWindowTest, ActionsWithoutBehaviourYetAreDisabledAndNavigationIsEnabl
                        fMain->acTs3, fMain->acAbout, fMain->acExit, fMain->acHelp, fMain->acNewDeck,
                        fMain->acDeckBrowser, fMain->acOpenDeck, fMain->acExportExcel})
         EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
-    for (QAction* a : {fMain->acSaveDeck, fMain->acAddCard, fMain->acFilter})
+    for (QAction* a : {fMain->acSaveDeck, fMain->acAddCard})
         EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
     EXPECT_EQ(fMain->acNext->shortcut(), QKeySequence(Qt::Key_F7));
     EXPECT_EQ(fMain->acDisableFilter->shortcut(), QKeySequence(Qt::Key_F12));

@@ -127,7 +127,7 @@ TEST_F(PicturePageTest, ThePageHasItsScrollBoxLabelsAndRightHandButtons)
         EXPECT_EQ(b->defaultAction()->toolTip(), hints[i]);
         EXPECT_TRUE(b->isEnabled());
     }
-    EXPECT_FALSE(page->sbInsLapFilter->isEnabled());
+    EXPECT_TRUE(page->sbInsLapFilter->isEnabled());  // a catalogue is open
     EXPECT_EQ(page->sbInsLapFilter->toolTip(), "Laphoz csatolt szűrés hozzáadása");
     EXPECT_GT(page->sbInsLapFilter->y(), page->Panel1->height() / 2);  // at the bottom
     EXPECT_EQ(page->im->geometry(), QRect(0, 0, 664, 480));

@@ -48,7 +48,11 @@ TCheckListCombo::TCheckListCombo(QWidget* parent) : QComboBox(parent), FModel(ne
     setItemDelegate(new TCheckItemDelegate(this));
     view()->setItemDelegate(itemDelegate());
     setMaxVisibleItems(20);
+    // A plain drop-down list below the box: a menu-like popup placed over the box would ignore
+    // the visible row count and put the first item under the opening click.
+    setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     view()->setMinimumWidth(350);
+    view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     view()->viewport()->installEventFilter(this);
     view()->installEventFilter(this);
 }
@@ -145,12 +149,16 @@ bool TCheckListCombo::eventFilter(QObject* watched, QEvent* event)
         if (event->type() == QEvent::MouseButtonRelease) {
             auto* me = static_cast<QMouseEvent*>(event);
             const QModelIndex index = view()->indexAt(me->position().toPoint());
-            if (me->button() == Qt::LeftButton && index.isValid()) UserToggle(index.row());
+            // Only a click made inside the list marks: the release of the click that opened it
+            // may land on an item and must not.
+            if (FPressedInList && me->button() == Qt::LeftButton && index.isValid()) UserToggle(index.row());
+            FPressedInList = false;
             return true;  // the list stays open for the next mark
         }
         if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
             const QModelIndex index = view()->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
             if (index.isValid()) view()->setCurrentIndex(index);
+            FPressedInList = true;
             return true;
         }
     } else if (watched == view() && event->type() == QEvent::KeyPress) {
@@ -161,6 +169,12 @@ bool TCheckListCombo::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QComboBox::eventFilter(watched, event);
+}
+
+void TCheckListCombo::showPopup()
+{
+    FPressedInList = false;
+    QComboBox::showPopup();
 }
 
 void TCheckListCombo::paintEvent(QPaintEvent*)

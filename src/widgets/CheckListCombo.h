@@ -32,6 +32,7 @@ public:
     void EndUpdate();
 
     QStandardItemModel* ItemModel() const { return FModel; }
+    void showPopup() override;
 
 signals:
     // The user's checking or unchecking altered the text.
@@ -48,4 +49,5 @@ private:
     QString FText = QStringLiteral("[]");
     int FLastCurrent = -1;
     int FUpdateDepth = 0;
+    bool FPressedInList = false;
 };

@@ -23,6 +23,10 @@
 #include "storage/CatalogNames.h"
 #include "storage/QueryModel.h"
 #include "storage/uAM.h"
+#include "widgets/CheckListCombo.h"
+
+#include <QAbstractItemView>
+#include <QTest>
 
 #include <QApplication>
 #include <QCollator>
@@ -222,6 +226,52 @@ void MeasureWindow(const QString& programDir)
     std::printf("%-44s %7d cards  %9.4f ms per move\n", "acNext with CurrentCardChanged", cards, perMove);
     for (const auto& r : ui.Of(TUiKind::ErrorDialog))
         std::fprintf(stderr, "error: %s\n", qPrintable(r.Title + " " + r.Text));
+    fMain->close();
+}
+
+// Checking filter combo items as the player does: a click on the item's row in the open list.
+void ClickComboItem(TCheckListCombo* combo, const QString& text)
+{
+    for (int i = 0; i < combo->Count(); ++i) {
+        if (combo->ItemText(i) != text) continue;
+        combo->showPopup();
+        QAbstractItemView* view = combo->view();
+        const QModelIndex index = view->model()->index(i, 0);
+        view->scrollTo(index);
+        const QPoint at = view->visualRect(index).center();
+        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, at);
+        combo->hidePopup();
+        return;
+    }
+}
+
+// The filter combo with two stored filters and a property checked, "Leidézés szűrés" on.
+void MeasureFilterSelection(const QString& programDir)
+{
+    TTestUiHost ui;
+    TProgram program(programDir);
+    program.Create();
+    const QString god = [] {
+        TQuery q(&AM->ADOConnection);
+        q.SetSQL(QStringLiteral("SELECT L_LEIDEZESTECH FROM TLAP WHERE L_LAPTIPUS = 'L004' ORDER BY L_ID"));
+        q.Open();
+        return q.Fields(0).AsString();
+    }();
+    fMain->DeckLoaded();
+    fMain->SetDeckSummoningTech(god);
+    fMain->acLeidezesFilter->trigger();
+    for (const char* item : {"Gyors", "Alapsor lapjai", "Ritka és egyedi lapok"})
+        ClickComboItem(fMain->cbFilter, QString::fromUtf8(item));
+    const double change = Median([&] { fMain->cbFilterChange(); });
+    const QString sql = AM->qLapok.SQL();
+    const double bare = Median([&] { BareStep(AM->ADOConnection, sql); });
+    Row("cbFilterChange, 2 stored + 1 property + summoning", AM->qLapok.RecordCount(), change, bare);
+    const double off = Median([&] { fMain->acDisableFilterExecute(); });
+    const QString offSql = AM->qLapok.SQL();
+    Row("Szűrés kikapcsolása (summoning stays)", AM->qLapok.RecordCount(), off,
+        Median([&] { BareStep(AM->ADOConnection, offSql); }));
+    fMain->DeckClosed();
     fMain->close();
 }
 
@@ -473,6 +523,7 @@ int main(int argc, char** argv)
     MeasureDeckBrowser(small.path());
     MeasureExport(small.path(), Repeats);
     MeasureFilterWindows(small.path());
+    MeasureFilterSelection(small.path());
     MeasureStartup(demo);
     MeasurePictures(demo, Repeats);
 
@@ -488,6 +539,7 @@ int main(int argc, char** argv)
     MeasureDeckBrowser(dir.path());
     MeasureExport(dir.path(), Repeats);
     MeasureFilterWindows(dir.path());
+    MeasureFilterSelection(dir.path());
     std::printf("%-44s %ld kB before opening\n", "resident", before);
     return 0;
 }

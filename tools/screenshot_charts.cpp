@@ -9,6 +9,8 @@
 #include "decks/uDeckCharts.h"
 #include "decks/ufmPakli.h"
 
+#include "ScreenshotTool.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -22,19 +24,7 @@
 #include <cstdio>
 
 namespace {
-bool Save(const QString& folder, const QString& name)
-{
-    QTest::qWait(300);
-    const QString file = QDir(folder).filePath(name);
-    QPixmap shot;
-    if (QGuiApplication::platformName() == QLatin1String("xcb"))
-        shot = QGuiApplication::primaryScreen()->grabWindow(0);
-    else
-        shot = fMain->grab();
-    const bool ok = shot.save(file);
-    std::printf("%s %s\n", ok ? "saved" : "FAILED", qPrintable(file));
-    return ok;
-}
+bool Save(const QString& folder, const QString& name) { return SaveScreen(fMain, folder, name); }
 }  // namespace
 
 int main(int argc, char** argv)

@@ -10,6 +10,8 @@
 #include "decks/ufmPakli.h"
 #include "storage/uAM.h"
 
+#include "ScreenshotTool.h"
+
 #include <QComboBox>
 #include <QDir>
 #include <QGuiApplication>
@@ -24,19 +26,7 @@
 #include <cstdio>
 
 namespace {
-bool Save(const QString& folder, const QString& name)
-{
-    QTest::qWait(300);
-    const QString file = QDir(folder).filePath(name);
-    QPixmap shot;
-    if (QGuiApplication::platformName() == QLatin1String("xcb"))
-        shot = QGuiApplication::primaryScreen()->grabWindow(0);
-    else
-        shot = fMain->grab();
-    const bool ok = shot.save(file);
-    std::printf("%s %s\n", ok ? "saved" : "FAILED", qPrintable(file));
-    return ok;
-}
+bool Save(const QString& folder, const QString& name) { return SaveScreen(fMain, folder, name); }
 
 void Type(QWidget* w, const QString& text)
 {

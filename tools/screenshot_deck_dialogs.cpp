@@ -10,6 +10,8 @@
 #include "decks/ufUjPakli.h"
 #include "storage/uAM.h"
 
+#include "ScreenshotTool.h"
+
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
@@ -18,17 +20,6 @@
 #include <QTest>
 
 #include <cstdio>
-
-namespace {
-bool Save(QWidget* w, const QString& folder, const QString& name)
-{
-    QTest::qWait(200);
-    const QString file = QDir(folder).filePath(name);
-    const bool ok = w->grab().save(file);
-    std::printf("%s %s\n", ok ? "saved" : "FAILED", qPrintable(file));
-    return ok;
-}
-}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -9,6 +9,8 @@
 #include "refdata/ufSpec.h"
 #include "storage/uAM.h"
 
+#include "ScreenshotTool.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -17,15 +19,6 @@
 #include <cstdio>
 
 namespace {
-bool Save(QWidget* w, const QString& folder, const QString& name)
-{
-    QTest::qWait(100);
-    const QString file = QDir(folder).filePath(name);
-    const bool ok = w->grab().save(file);
-    std::printf("%s %s\n", ok ? "saved" : "FAILED", qPrintable(file));
-    return ok;
-}
-
 bool ShowCard(const QString& number)
 {
     if (!AM->qLapok.Locate("L_LAPSZAM", number)) {

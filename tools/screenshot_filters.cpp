@@ -12,6 +12,8 @@
 #include "storage/uAM.h"
 #include "widgets/LComboBox.h"
 
+#include "ScreenshotTool.h"
+
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
@@ -21,17 +23,6 @@
 #include <QTreeWidget>
 
 #include <cstdio>
-
-namespace {
-bool Save(QWidget* w, const QString& folder, const QString& name)
-{
-    QTest::qWait(100);
-    const QString file = QDir(folder).filePath(name);
-    const bool ok = w->grab().save(file);
-    std::printf("%s %s\n", ok ? "saved" : "FAILED", qPrintable(file));
-    return ok;
-}
-}  // namespace
 
 int main(int argc, char** argv)
 {

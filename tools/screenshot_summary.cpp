@@ -12,6 +12,8 @@
 #include "decks/uDeckSummary.h"
 #include "decks/ufmPakli.h"
 
+#include "ScreenshotTool.h"
+
 #include <QCheckBox>
 #include <QDir>
 #include <QGuiApplication>
@@ -28,19 +30,7 @@
 #include <cstdio>
 
 namespace {
-bool Save(const QString& folder, const QString& name)
-{
-    QTest::qWait(300);
-    const QString file = QDir(folder).filePath(name);
-    QPixmap shot;
-    if (QGuiApplication::platformName() == QLatin1String("xcb"))
-        shot = QGuiApplication::primaryScreen()->grabWindow(0);
-    else
-        shot = fMain->grab();
-    const bool ok = shot.save(file);
-    std::printf("%s %s\n", ok ? "saved" : "FAILED", qPrintable(file));
-    return ok;
-}
+bool Save(const QString& folder, const QString& name) { return SaveScreen(fMain, folder, name); }
 }  // namespace
 
 int main(int argc, char** argv)

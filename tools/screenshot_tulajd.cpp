@@ -7,6 +7,8 @@
 #include "refdata/ufTulajd.h"
 #include "storage/uAM.h"
 
+#include "ScreenshotTool.h"
+
 #include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -14,17 +16,6 @@
 #include <QTest>
 
 #include <cstdio>
-
-namespace {
-bool Save(QWidget* w, const QString& folder, const QString& name)
-{
-    QTest::qWait(100);
-    const QString file = QDir(folder).filePath(name);
-    const bool ok = w->grab().save(file);
-    std::printf("%s %s\n", ok ? "saved" : "FAILED", qPrintable(file));
-    return ok;
-}
-}  // namespace
 
 int main(int argc, char** argv)
 {

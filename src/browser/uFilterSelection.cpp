@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QLineEdit>
 
@@ -23,10 +24,7 @@ void TfMain::FillFilterCombo()
 {
     // Refilling leaves QPList alone: what was checked keeps narrowing until the next change.
     cbFilter->BeginUpdate();
-    struct TEnd {
-        TCheckListCombo* Combo;
-        ~TEnd() { Combo->EndUpdate(); }
-    } end{cbFilter};
+    const auto end = qScopeGuard([this] { cbFilter->EndUpdate(); });
     cbFilter->Clear();
     auto addAll = [this](TQuery& q, int idCol, int nameCol, int categoryCol, const QString& category) {
         q.Close();
@@ -154,7 +152,7 @@ bool TfMain::LinkFilterToCurrentCard(qint64 filterId)
     const qint64 card = AM->qLapok.FieldByName(QStringLiteral("L_ID")).AsLargeInt();
     bool stored = false;
     // A filter already linked to the card is not linked twice: its label would show twice.
-    if (ScalarCount(filterId, card) == 0)
+    if (LinkCount(filterId, card) == 0)
         stored = AM->RunCommand(QStringLiteral("INSERT INTO TSZURESLAP (SZL_FBID,SZL_LID) VALUES (:PFBID,:PLID)"),
                                 {{QStringLiteral("PFBID"), filterId}, {QStringLiteral("PLID"), card}});
     if (pc->currentWidget() == ts3) ts3->SetPictureLayout();
@@ -162,7 +160,7 @@ bool TfMain::LinkFilterToCurrentCard(qint64 filterId)
     return stored;
 }
 
-int TfMain::ScalarCount(qint64 filterId, qint64 cardId)
+int TfMain::LinkCount(qint64 filterId, qint64 cardId)
 {
     TQuery q(&AM->ADOConnection);
     q.SetSQL(QStringLiteral("SELECT COUNT(*) FROM TSZURESLAP WHERE SZL_FBID = :PFBID AND SZL_LID = :PLID"));

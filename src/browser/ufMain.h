@@ -182,7 +182,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    int ScalarCount(qint64 filterId, qint64 cardId);
+    // How many links of this filter the card has.
+    int LinkCount(qint64 filterId, qint64 cardId);
     void BuildActions();
     void BuildMenus();
     QWidget* BuildToolRow(QWidget* parent);

@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTextCursor>
 #include <QToolButton>
@@ -164,6 +165,7 @@ bool TDetailPage::HasCurrentCard() { return AM && AM->qLapok.Active() && !AM->qL
 
 const QStringList TDetailPage::CardColumns = {"L_LAPSZAM", "L_NEV",   "L_VELKOR", "L_LAPTIPUS", "L_LEIDEZES",
                                               "L_SZINT",   "L_UTAK",  "L_HP",     "L_DB",       "L_GYAKORISAG"};
+const QStringList TDetailPage::ComboColumns = {"L_VELKOR", "L_LAPTIPUS", "L_GYAKORISAG"};
 
 bool TLoadedCard::SameStored(const TLoadedCard& other) const
 {
@@ -206,6 +208,67 @@ QVariant TDetailPage::ValueToSave(const QString& column, QLineEdit* edit, bool i
         return FLoaded.Values[i];
     if (integer) return IntegerOrNull(edit->text());
     return edit->text();
+}
+
+QVariant TDetailPage::ComboValueToSave(const QString& column, TLComboBox* combo) const
+{
+    // A stored key the list lacks (a missing lookup row) shows as no choice: written back as stored.
+    const int i = int(CardColumns.indexOf(column));
+    const int k = int(ComboColumns.indexOf(column));
+    if (FLoaded.Valid() && i >= 0 && k >= 0 && combo->SelectedKey() == FLoadedKeys.value(k)) return FLoaded.Values[i];
+    return combo->SelectedKey();
+}
+
+QString TDetailPage::NoteToSave() const
+{
+    // The editor turns a no-break space into a plain one: an unedited note goes back as stored.
+    const QString shown = mSajat->toPlainText();
+    return shown == FLoadedNoteShown ? FLoaded.Note : shown;
+}
+
+bool TDetailPage::IsModified() const
+{
+    if (!FLoaded.Valid()) return false;
+    const std::pair<const char*, QLineEdit*> edits[] = {{"L_LAPSZAM", eLsz}, {"L_NEV", eNev}, {"L_LEIDEZES", eIdez},
+                                                        {"L_UTAK", eUt},     {"L_SZINT", eSzint}, {"L_HP", eHp},
+                                                        {"L_DB", eDB}};
+    for (const auto& [column, edit] : edits)
+        if (edit->text() != FLoaded.Texts.value(int(CardColumns.indexOf(QLatin1String(column))))) return true;
+    const TLComboBox* combos[] = {cbVelkor, cbLTipus, cbGyakorisag};
+    for (int k = 0; k < 3; ++k)
+        if (combos[k]->SelectedKey() != FLoadedKeys.value(k)) return true;
+    return mSajat->toPlainText() != FLoadedNoteShown;
+}
+
+bool TDetailPage::MayLeaveCard(bool cardMoves)
+{
+    if (FAsking) return false;  // a move made while the question is settled: the caller goes on
+    if (!IsModified()) return true;
+    const qint64 loaded = FLoaded.Id;
+    const qint64 target = cardMoves ? CurrentCardId() : loaded;
+    if (cardMoves && target == loaded) return false;  // the same card again: its edits stay
+    const QScopedValueRollback<bool> asking(FAsking, true);
+    auto returnToCard = [&] {
+        if (cardMoves && HasCurrentCard()) AM->qLapok.Locate("L_ID", loaded);
+    };
+    switch (AskYesNoCancel(TEXT_UNSAVED_CARD)) {
+    case TYesNoCancel::Yes:
+        try {
+            if (SaveCardDetails(target)) return true;
+        } catch (...) {
+            returnToCard();
+            throw;
+        }
+        returnToCard();
+        return false;
+    case TYesNoCancel::No:
+        // Dropped: a page left on the same card shows it as stored when it comes back.
+        if (!cardMoves) RefreshDetailPage(CardText("L_LAPTIPUS"));
+        return true;
+    case TYesNoCancel::Cancel: break;
+    }
+    returnToCard();
+    return false;
 }
 
 TDetailPage::TDetailPage(QWidget* parent) : QWidget(parent)
@@ -410,12 +473,14 @@ void TDetailPage::LoadCardDetails()
     bool ok = false;
     const int n = number.trimmed().toInt(&ok);
     eMegjelenes->setText(HasCurrentCard() ? AppearanceForCardNumber(ok ? n : 0) : QString());
+    FLoadedKeys = {cbVelkor->SelectedKey(), cbLTipus->SelectedKey(), cbGyakorisag->SelectedKey()};
     LoadCardProperties();
 
     {
         const QSignalBlocker quiet(mSajat);
         mSajat->clear();
         FNoteLength = 0;
+        FLoadedNoteShown.clear();
     }
     if (!HasCurrentCard()) return;
     const qint64 id = CurrentCardId();
@@ -428,7 +493,8 @@ void TDetailPage::LoadCardDetails()
         FLoaded.HasNote = true;
         FLoaded.Note = note.FieldByName("ME_MEGJEGYZES").AsString();
         mSajat->setPlainText(FLoaded.Note);
-        FNoteLength = int(mSajat->toPlainText().size());
+        FLoadedNoteShown = mSajat->toPlainText();
+        FNoteLength = int(FLoadedNoteShown.size());
     }
     note.Close();
     AM->OpenCardSpecials(id);
@@ -504,26 +570,26 @@ void TDetailPage::DrawSpecialAbilities()
 
 void TDetailPage::btnEditClick() { SaveCardDetails(); }
 
-void TDetailPage::SaveCardDetails()
+bool TDetailPage::SaveCardDetails(qint64 then)
 {
     // The fields belong to the card they were loaded from, whatever the list stands on now.
-    if (!HasCurrentCard() || !FLoaded.Valid()) return;
+    if (!HasCurrentCard() || !FLoaded.Valid()) return false;
     const qint64 id = FLoaded.Id;
     TCommand& upd = dmVDB->updLapok;
     upd.SetParam("PIDXLAP", id);
     upd.SetParam("L_LAPSZAM", ValueToSave("L_LAPSZAM", eLsz, false));
     upd.SetParam("L_NEV", ValueToSave("L_NEV", eNev, false));
-    upd.SetParam("L_VELKOR", cbVelkor->SelectedKey());
-    upd.SetParam("L_LAPTIPUS", cbLTipus->SelectedKey());
+    upd.SetParam("L_VELKOR", ComboValueToSave("L_VELKOR", cbVelkor));
+    upd.SetParam("L_LAPTIPUS", ComboValueToSave("L_LAPTIPUS", cbLTipus));
     upd.SetParam("L_LEIDEZES", ValueToSave("L_LEIDEZES", eIdez, false));
     upd.SetParam("L_UTAK", ValueToSave("L_UTAK", eUt, false));
     upd.SetParam("L_SZINT", ValueToSave("L_SZINT", eSzint, true));
     upd.SetParam("L_HP", ValueToSave("L_HP", eHp, true));
     upd.SetParam("L_DB", ValueToSave("L_DB", eDB, true));
-    upd.SetParam("L_GYAKORISAG", cbGyakorisag->SelectedKey());
+    upd.SetParam("L_GYAKORISAG", ComboValueToSave("L_GYAKORISAG", cbGyakorisag));
     // A main god's paths that are not four digits stop the save here, before anything is written.
     upd.SetParam("L_LEIDEZESTECH", NormalizeSummoning(eIdez->text(), eUt->text(), cbLTipus->SelectedKey()));
-    const QString note = mSajat->toPlainText();
+    const QString note = NoteToSave();
     const QString gone =
         QStringLiteral("A lap már nincs a katalógusban (azonosító: %1), a módosítások nem menthetők.").arg(id);
 
@@ -533,14 +599,15 @@ void TDetailPage::SaveCardDetails()
         TLoadedCard stored;
         if (!ReadStoredCard(id, stored)) {
             ShowWarning(gone);
-            return;
+            return false;
         }
         if (!stored.SameStored(expected)) {
             // Another program wrote the card after it was loaded. Nem: its write stays and the
             // page shows it; nothing of this edit is kept.
             if (!AskYesNo(TEXT_CHANGED_ELSEWHERE)) {
+                FLoaded = TLoadedCard();  // given up: the reopened list refills the fields
                 ReopenCardList(id);
-                return;
+                return true;  // the edit is given up: nothing is left to save
             }
             expected = stored;
         }
@@ -550,20 +617,22 @@ void TDetailPage::SaveCardDetails()
         TLoadedCard locked;
         if (!ReadStoredCard(id, locked)) {
             ShowWarning(gone);
-            return;
+            return false;
         }
         if (!locked.SameStored(expected)) continue;  // written again while the question was open
         // An update that matches no row wrote nothing: saying nothing would pass it off as saved.
         if (upd.Execute() < 1) {
             ShowWarning(gone);
-            return;
+            return false;
         }
         // A failed note was shown by SaveCardNote; the row goes back with it, the edits stay.
-        if (!dmVDB->SaveCardNote(id, note)) return;
+        if (!dmVDB->SaveCardNote(id, note)) return false;
         transaction.Commit();
         break;
     }
-    ReopenCardList(id);
+    FLoaded = TLoadedCard();  // saved: the reopened list refills the fields from the catalogue
+    ReopenCardList(then >= 0 ? then : id);
+    return true;
 }
 
 void TDetailPage::ReopenCardList(qint64 keepCardId)

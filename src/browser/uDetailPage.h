@@ -53,6 +53,9 @@ struct TLoadedCard {
     bool SameStored(const TLoadedCard& other) const;
 };
 
+inline const QString TEXT_UNSAVED_CARD =
+    QStringLiteral("A lap módosításai nincsenek mentve. Menti a változásokat?");
+
 // One special ability as the picture needs it.
 struct TSpecAbility {
     QString Kijatsz;
@@ -99,7 +102,15 @@ public:
     void LoadCardProperties();
     void ApplyCardTypeFields(const QString& cardType);
     void DrawSpecialAbilities();
-    void SaveCardDetails();
+    // Saves the fields to the card they were loaded from, then the card list stands on `then`
+    // (the card loaded when -1). False when the edits are still unsaved (a warning was shown).
+    bool SaveCardDetails(qint64 then = -1);
+    // Whether the fields differ from what was loaded.
+    bool IsModified() const;
+    // Asked before the fields are refilled or left: unsaved edits are saved (Igen), dropped (Nem)
+    // or kept (Mégse: false, and the card list goes back to the edited card when cardMoves).
+    // True when the page may go on. A card that moved back to the edited one keeps its edits.
+    bool MayLeaveCard(bool cardMoves);
 
     // Handlers.
     void btnEditClick();
@@ -121,6 +132,8 @@ public:
 
     // The card columns the page shows and writes back, as the card list names them.
     static const QStringList CardColumns;
+    // The columns shown in the keyed combo boxes, in the order of FLoadedKeys.
+    static const QStringList ComboColumns;
     // The card as the page loaded it (no card: Id -1).
     const TLoadedCard& LoadedCard() const { return FLoaded; }
     // The card's row and note as they are stored now; false when the card is gone.
@@ -167,8 +180,13 @@ private:
     // What a save writes for a column: the stored value while the field still shows it as
     // loaded, otherwise the field's text (integer fields: converted, 0 and non-numbers as NULL).
     QVariant ValueToSave(const QString& column, QLineEdit* edit, bool integer) const;
+    QVariant ComboValueToSave(const QString& column, TLComboBox* combo) const;
+    QString NoteToSave() const;
 
     QImage FSpecPicture;
     TLoadedCard FLoaded;
     int FNoteLength = 0;  // the note's length after the last accepted change
+    QStringList FLoadedKeys;   // the combo boxes' keys right after loading
+    QString FLoadedNoteShown;  // the note as the editor showed it right after loading
+    bool FAsking = false;      // the unsaved-edits question is being settled
 };

@@ -1,5 +1,6 @@
 #include "browser/uFilterSelection.h"
 
+#include "app/Messages.h"
 #include "app/WidgetUtil.h"
 #include "browser/uGridPage.h"
 #include "browser/ufMain.h"
@@ -151,27 +152,40 @@ bool TfMain::LinkFilterToCurrentCard(qint64 filterId)
     if (!FConnected || AM->qLapok.IsEmpty() || filterId < 0) return false;
     const qint64 card = AM->qLapok.FieldByName(QStringLiteral("L_ID")).AsLargeInt();
     bool stored = false;
-    // A filter already linked to the card is not linked twice: its label would show twice.
-    if (LinkCount(filterId, card) == 0)
-        stored = AM->RunCommand(QStringLiteral("INSERT INTO TSZURESLAP (SZL_FBID,SZL_LID) VALUES (:PFBID,:PLID)"),
-                                {{QStringLiteral("PFBID"), filterId}, {QStringLiteral("PLID"), card}});
+    bool gone = false;
+    try {
+        // Checked and written under one write lock: another copy of the program can neither link
+        // the filter to the card in between (its label would show twice) nor delete the filter.
+        TTransaction transaction(AM->ADOConnection, TTransaction::Immediate);
+        gone = ScalarCount(QStringLiteral("SELECT COUNT(*) FROM TFILTERBASE WHERE FB_ID = :PFBID"), filterId, card) == 0;
+        if (!gone && ScalarCount(QStringLiteral("SELECT COUNT(*) FROM TSZURESLAP WHERE SZL_FBID = :PFBID AND "
+                                                "SZL_LID = :PLID"),
+                                 filterId, card) == 0) {
+            TCommand insert(&AM->ADOConnection);
+            insert.SetSQL(QStringLiteral("INSERT INTO TSZURESLAP (SZL_FBID,SZL_LID) VALUES (:PFBID,:PLID)"));
+            insert.SetParam(QStringLiteral("PFBID"), filterId);
+            insert.SetParam(QStringLiteral("PLID"), card);
+            insert.Execute();
+            stored = true;
+        }
+        transaction.Commit();
+    } catch (const EDatabaseError& e) {
+        AM->ReportError(QStringLiteral("Am.RunCommand"), e.Message());
+        stored = false;
+    }
+    if (gone) ShowWarning(QStringLiteral("A szűrőt időközben törölték a katalógusból, ezért nem csatolható."));
     if (pc->currentWidget() == ts3) ts3->SetPictureLayout();
     CurrentCardChanged();
     return stored;
 }
 
-int TfMain::LinkCount(qint64 filterId, qint64 cardId)
+qint64 TfMain::ScalarCount(const QString& sql, qint64 filterId, qint64 cardId)
 {
     TQuery q(&AM->ADOConnection);
-    q.SetSQL(QStringLiteral("SELECT COUNT(*) FROM TSZURESLAP WHERE SZL_FBID = :PFBID AND SZL_LID = :PLID"));
-    q.SetParam(QStringLiteral("PFBID"), filterId);
-    q.SetParam(QStringLiteral("PLID"), cardId);
-    try {
-        q.Open();
-        return q.Fields(0).AsInteger();
-    } catch (const EDatabaseError&) {
-        return 0;  // the insert that follows reports what is wrong with the catalogue
-    }
+    q.SetSQL(sql);
+    for (const QString& name : q.ParamNames()) q.SetParam(name, name == QLatin1String("PFBID") ? filterId : cardId);
+    q.Open();
+    return q.Fields(0).AsLargeInt();
 }
 
 void TfMain::sbInsLapFilterClick()

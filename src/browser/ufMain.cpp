@@ -39,6 +39,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <utility>
+
 TfMain* fMain = nullptr;
 
 namespace {
@@ -375,7 +377,7 @@ bool TfMain::FormClose()
 void TfMain::closeEvent(QCloseEvent* event)
 {
     bool mayClose = false;
-    Guarded([&] { mayClose = QueryCloseDeck(); });
+    Guarded([&] { mayClose = (!FConnected || ts1->MayLeaveCard(false)) && QueryCloseDeck(); });
     if (!mayClose) {
         event->ignore();
         return;
@@ -437,14 +439,23 @@ void TfMain::LAPOK_DATACHANGE()
 void TfMain::CurrentCardChanged()
 {
     // The table follows the card list by itself; the detail page is filled by code.
-    if (pc->currentWidget() == ts1 && FConnected)
+    if (pc->currentWidget() == ts1 && FConnected) {
+        // Typed but unsaved edits are never overwritten by the next card without a question.
+        if (!ts1->MayLeaveCard(true)) return;
         ts1->RefreshDetailPage(AM->qLapok.Active() ? AM->qLapok.FieldByName("L_LAPTIPUS").AsString() : QString());
+    }
     else if (pc->currentWidget() == ts3 && PictureMode == pmSingle)
         ts3->DrawPictureView();
 }
 
 void TfMain::pcChange()
 {
+    QWidget* left = std::exchange(FShownPage, pc->currentWidget());
+    if (left == ts1 && pc->currentWidget() != ts1 && FConnected && !ts1->MayLeaveCard(false)) {
+        // Mégse: back to the edits (the switch back comes here again and asks nothing).
+        pc->setCurrentWidget(ts1);
+        return;
+    }
     if (pc->currentWidget() == ts3) ts3->SetPictureLayout();
     if (pc->tabText(pc->currentIndex()) == QStringLiteral("Pakli") && SummaryStale)
         if (TfmPakli* frame = FindDeckFrame()) frame->DrawSummary();

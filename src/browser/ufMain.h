@@ -183,7 +183,8 @@ protected:
 
 private:
     // How many links of this filter the card has.
-    int LinkCount(qint64 filterId, qint64 cardId);
+    // The count a statement with :PFBID (the filter) and :PLID (the card) gives.
+    qint64 ScalarCount(const QString& sql, qint64 filterId, qint64 cardId);
     void BuildActions();
     void BuildMenus();
     QWidget* BuildToolRow(QWidget* parent);
@@ -196,6 +197,7 @@ private:
     QSet<QAction*> FWiredDeckActions;
     QString FSettingsFile;
     bool FConnected = false;
+    QWidget* FShownPage = nullptr;  // the page shown before the last switch
     bool FClosed = false;
 };
 

@@ -104,6 +104,7 @@ TDeckImport MatchDeckText(TConnection& connection, const std::vector<TDeckTextLi
     }
     TDeckImport out;
     QHash<qint64, size_t> at;
+    QHash<qint64, QString> names;
     for (const TDeckTextLine& l : lines) {
         const TCard* card = nullptr;
         if (!l.Number.isEmpty()) {
@@ -118,7 +119,7 @@ TDeckImport MatchDeckText(TConnection& connection, const std::vector<TDeckTextLi
             out.Unmatched << l.Raw;
             continue;
         }
-        int copies = l.Count;
+        qint64 copies = l.Count;
         if (card->God && out.GodId < 0) {
             out.GodId = card->Id;
             out.GodName = card->Name;
@@ -129,14 +130,24 @@ TDeckImport MatchDeckText(TConnection& connection, const std::vector<TDeckTextLi
         if (found != at.cend()) out.Cards[*found].second += copies;
         else {
             at.insert(card->Id, out.Cards.size());
+            names.insert(card->Id, card->Name);
             out.Cards.emplace_back(card->Id, copies);
         }
+    }
+    // Several lines of one card add up: the limit is on the card, not on a line.
+    for (const auto& [cardId, copies] : out.Cards) {
+        if (copies <= DeckTextMaxCopies) continue;
+        out.Error = QStringLiteral("A(z) „") + names.value(cardId) + QStringLiteral("” lapból a sorok összesen ") +
+                    QString::number(copies) + QStringLiteral(" példányt adnak; egy lapból legfeljebb ") +
+                    QString::number(DeckTextMaxCopies) + QStringLiteral(" lehet egy pakliban. Semmi sem változott.");
+        break;
     }
     return out;
 }
 
 qint64 StoreImportedDeck(TConnection& connection, const QString& name, const TDeckImport& deck)
 {
+    if (!deck.Error.isEmpty()) throw EDatabaseError(deck.Error);
     TTransaction write(connection);
     TCommand head(&connection);
     head.SetSQL("INSERT INTO TPAKLI ( P_NEV, P_MEGJ, P_FOISTENLID ) VALUES ( :P_NEV, :P_MEGJ, :P_FOISTENLID ) ;");
@@ -169,6 +180,10 @@ std::optional<qint64> ImportDeckText(TConnection& connection, const QString& tex
     {
         TWaitCursor wait;
         deck = MatchDeckText(connection, parsed.Lines);
+    }
+    if (!deck.Error.isEmpty()) {
+        ShowWarning(deck.Error);
+        return std::nullopt;
     }
     if (deck.GodId < 0) {
         ShowWarning(QStringLiteral("A szövegben nincs főisten sora, ezért nem lesz belőle pakli: minden paklinak "

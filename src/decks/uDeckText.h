@@ -39,8 +39,11 @@ TDeckTextParse ParseDeckText(const QString& text);
 struct TDeckImport {
     qint64 GodId = -1;
     QString GodName;
-    std::vector<std::pair<qint64, int>> Cards;  // card id and copies, in the order first met
-    QStringList Unmatched;                       // the lines no card answered
+    std::vector<std::pair<qint64, qint64>> Cards;  // card id and copies, in the order first met
+    QStringList Unmatched;                          // the lines no card answered
+    // Set when the lines of one card add up to more copies than a deck may hold; nothing may be
+    // stored then.
+    QString Error;
     qint64 CopyCount() const;
 };
 TDeckImport MatchDeckText(TConnection& connection, const std::vector<TDeckTextLine>& lines);

@@ -410,7 +410,7 @@ void TfmPakli::LoadDeck(const TFormOpenPars& pars)
     {
         TWaitCursor wait;
         // One consistent reading of the catalogue, even with another program writing it.
-        TTransaction reading(FStore.Connection());
+        TTransaction reading(FStore.Connection(), TTransaction::Deferred);
         FNumberModel->SetQuery(nullptr);
         FStore.OpenCardList();
         FNumberModel->SetQuery(&FStore.qOsszLap);

@@ -36,13 +36,13 @@ struct TQueryPiece {
     QString ValueType;   // exactly "I": integer, written bare when it is an integer literal
     quint8 Kind = 0;
     QString AndOr;       // "", "AND" or "OR", written in front of the condition
-    qint32 Group = 0;    // neighbours of the same kind and group form one parenthesised group
+    qint64 Group = 0;    // neighbours of the same kind and group form one parenthesised group
     qint64 FilterTypeId = -1;  // TFILTERTYPE.FT_ID; only the query editor uses it
 };
 
 // A condition from its parts, in the order the builder reads them.
 inline TQueryPiece MakePiece(quint8 kind, const QString& field, const QString& op, const QString& value,
-                             const QString& valueType, const QString& andOr, qint32 group)
+                             const QString& valueType, const QString& andOr, qint64 group)
 {
     TQueryPiece p;
     p.FieldName = field;

@@ -19,6 +19,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include <climits>
 
 const QString TEXT_NO_CONDITION =
@@ -190,6 +192,9 @@ TfQueries::TfQueries(const TFormOpenPars& pars, QWidget* parent)
     // Measuring every card's text for the box's width would cost seconds on a large catalogue.
     cbLapok->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cbLapok->setMinimumContentsLength(24);
+    lCsatolva = new QLabel(this);
+    lCsatolva->setObjectName("lCsatolva");
+    lCsatolva->hide();
     btnOK = new QPushButton(QStringLiteral("OK"), this);
     btnOK->setObjectName("btnOK");
     btnCancel = new QPushButton(QStringLiteral("Mégsem"), this);
@@ -228,6 +233,7 @@ TfQueries::TfQueries(const TFormOpenPars& pars, QWidget* parent)
     bottom->addSpacing(16);
     bottom->addWidget(cbCsatol);
     bottom->addWidget(cbLapok, 1);
+    bottom->addWidget(lCsatolva);
     bottom->addSpacing(16);
     bottom->addWidget(btnOK);
     bottom->addWidget(btnCancel);
@@ -360,7 +366,7 @@ TQueryPiece TfQueries::PieceFromControls() const
     p.Kind = pkStoredFilter;
     p.AndOr = rb1->isChecked() ? QStringLiteral("AND") : rb2->isChecked() ? QStringLiteral("OR") : QString();
     p.Group = rxCsop->value();
-    p.FilterTypeId = qint32(type);
+    p.FilterTypeId = type;
     return p;
 }
 
@@ -464,7 +470,7 @@ void TfQueries::PieceToControls(const TQueryPiece& piece)
     LoadValues(piece.FilterTypeId, 0);
     if (cbErt->count() == 0) SetTextKeepingAll(cbErt->lineEdit(), piece.Value, kValueLength);
     else cbErt->SelectByKey(piece.Value);
-    rxCsop->setValue(piece.Group);
+    rxCsop->setValue(int(std::clamp<qint64>(piece.Group, rxCsop->minimum(), rxCsop->maximum())));
     SetAndOr(piece.AndOr);
 }
 
@@ -474,28 +480,55 @@ void TfQueries::lvSelectItem(int row)
     PieceToControls(*FPieces.Items(row));
 }
 
-std::optional<QString> TfQueries::StoredSignature(qint64 filterId)
+std::optional<QList<QVariant>> TfQueries::StoredSignature(qint64 filterId)
 {
     TQuery q(&AM->ADOConnection);
     q.SetSQL(QStringLiteral("SELECT FB_NAME, FB_CATEGORY FROM TFILTERBASE WHERE FB_ID = :ID"));
     q.SetParam("ID", filterId);
     q.Open();
     if (q.IsEmpty()) return std::nullopt;
-    const QChar unit(0x1f), record(0x1e);
-    auto cell = [&q](int row, int column) {
-        return q.ValueIsNull(row, column) ? QStringLiteral("\x01") : q.ValueText(row, column);
+    // Values with their storage class, so that NULL, '' and 0, or 5 and '5', tell a change apart;
+    // a row count between the parts keeps rows of one part from passing for another's.
+    QList<QVariant> s{q.StoredValue(0, 0), q.StoredValue(0, 1)};
+    auto addRows = [&q, &s] {
+        s << QVariant(qint64(q.RecordCount()));
+        for (int row = 0; row < q.RecordCount(); ++row)
+            for (int c = 0; c < q.FieldCount(); ++c) s << q.StoredValue(row, c);
     };
-    QString s = cell(0, 0) + unit + cell(0, 1) + record;
     q.Close();
     q.SetSQL(QStringLiteral("SELECT F_FTID, F_FOID, F_VALUE, F_ORDER, F_GROUP, F_ANDOR, F_FIELDNAME, F_OPERATION, "
                             "F_VALUETYPE FROM TFILTER WHERE F_FBID = :ID ORDER BY F_ORDER, F_ID"));
     q.SetParam("ID", filterId);
     q.Open();
-    for (int row = 0; row < q.RecordCount(); ++row) {
-        for (int c = 0; c < q.FieldCount(); ++c) s += cell(row, c) + unit;
-        s += record;
-    }
+    addRows();
+    q.Close();
+    q.SetSQL(QStringLiteral("SELECT SZL_LID FROM TSZURESLAP WHERE SZL_FBID = :ID ORDER BY SZL_LID, rowid"));
+    q.SetParam("ID", filterId);
+    q.Open();
+    addRows();
     return s;
+}
+
+std::vector<qint64> TfQueries::StoredLinks(qint64 filterId)
+{
+    TQuery q(&AM->ADOConnection);
+    q.SetSQL(QStringLiteral("SELECT DISTINCT SZL_LID FROM TSZURESLAP WHERE SZL_FBID = :ID ORDER BY SZL_LID"));
+    q.SetParam("ID", filterId);
+    q.Open();
+    std::vector<qint64> links;
+    for (int row = 0; row < q.RecordCount(); ++row) links.push_back(q.ValueInteger(row, 0));
+    return links;
+}
+
+void TfQueries::ShowLinks()
+{
+    // One link is the card in the box, ticked: unticking it removes the link. Several stay as they
+    // are; the box can add one more.
+    const bool one = FLoadedLinks.size() == 1;
+    cbCsatol->setChecked(one);
+    if (one) cbLapok->SelectByKey(QString::number(FLoadedLinks.front()));
+    lCsatolva->setVisible(FLoadedLinks.size() > 1);
+    lCsatolva->setText(QString::number(FLoadedLinks.size()) + QStringLiteral(" laphoz csatolva"));
 }
 
 void TfQueries::LoadFilter()
@@ -504,6 +537,8 @@ void TfQueries::LoadFilter()
     FPieces.Clear();
     lv->clear();
     FLoadedSignature = StoredSignature(FPars.Id);
+    FLoadedLinks = StoredLinks(FPars.Id);
+    ShowLinks();
 
     qFILTERBASE.Close();
     qFILTERBASE.SetParam("FB_ID", FPars.Id);
@@ -524,8 +559,8 @@ void TfQueries::LoadFilter()
         p.Value = qFILTER.ValueText(row, 3);
         p.ValueType = qFILTER.ValueText(row, 9);
         p.AndOr = qFILTER.ValueText(row, 6);
-        p.Group = qint32(qFILTER.ValueInteger(row, 5));
-        p.FilterTypeId = qint32(qFILTER.ValueInteger(row, 1));
+        p.Group = qFILTER.ValueInteger(row, 5);
+        p.FilterTypeId = qFILTER.ValueInteger(row, 1);
         p.Kind = pkStoredFilter;
         FPieces.AddPiece(p);
     }
@@ -570,8 +605,8 @@ qint64 TfQueries::SaveFilter()
     if (editing) {
         // Someone (another window, another program) changed or removed the filter since it was
         // loaded: writing now would silently overwrite or resurrect it.
-        const std::optional<QString> now = StoredSignature(FPars.Id);
-        if (!now || now != FLoadedSignature) {
+        const std::optional<QList<QVariant>> now = StoredSignature(FPars.Id);
+        if (!now || !FLoadedSignature || !SameStoredValues(*now, *FLoadedSignature)) {
             ShowWarning(TEXT_FILTER_CHANGED);
             return -1;
         }
@@ -602,12 +637,20 @@ qint64 TfQueries::SaveFilter()
         cFilterInsert.SetParam("F_VALUETYPE", p.ValueType);
         cFilterInsert.Execute();
     }
-    remove.SetSQL(QStringLiteral("DELETE FROM TSZURESLAP WHERE SZL_FBID=:PID"));
-    remove.SetParam(0, id);
-    remove.Execute();
-    if (cbCsatol->isChecked()) {
+    // Links change only as the box says: a single link follows the box (unticked removes it,
+    // another card replaces it); several links stay, and a ticked box adds one more.
+    const qint64 chosen = cbCsatol->isChecked() ? KeyToInteger(cbLapok->SelectedKey()) : -1;
+    const bool single = editing && FLoadedLinks.size() == 1;
+    if (single && FLoadedLinks.front() != chosen) {
+        remove.SetSQL(QStringLiteral("DELETE FROM TSZURESLAP WHERE SZL_FBID = :PID AND SZL_LID = :LID"));
+        remove.SetParam(0, id);
+        remove.SetParam(1, FLoadedLinks.front());
+        remove.Execute();
+    }
+    const bool linked = editing && std::find(FLoadedLinks.begin(), FLoadedLinks.end(), chosen) != FLoadedLinks.end();
+    if (chosen >= 0 && !linked) {
         cLapCsatol.SetParam("SZL_FBID", id);
-        cLapCsatol.SetParam("SZL_LID", KeyToInteger(cbLapok->SelectedKey()));
+        cLapCsatol.SetParam("SZL_LID", chosen);
         cLapCsatol.Execute();
     }
     transaction.Commit();

@@ -9,8 +9,10 @@
 #include <QDialog>
 
 #include <optional>
+#include <vector>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -73,6 +75,7 @@ public:
     QPushButton* btnDel = nullptr;
     QCheckBox* cbCsatol = nullptr;
     TLComboBox* cbLapok = nullptr;
+    QLabel* lCsatolva = nullptr;  // "N laphoz csatolva" when the filter is linked to several cards
     QPushButton* btnOK = nullptr;
     QPushButton* btnCancel = nullptr;
 
@@ -95,12 +98,16 @@ private:
     QString AndOrCaption() const;
     QString RowText() const;
     void FillRow(QTreeWidgetItem* item, int number) const;
-    // The stored filter's header and rows as one text, to see whether someone changed them.
-    std::optional<QString> StoredSignature(qint64 filterId);
+    // The stored filter's header, rows and card links as stored values, to see whether someone
+    // changed them; none when the filter is gone.
+    std::optional<QList<QVariant>> StoredSignature(qint64 filterId);
+    std::vector<qint64> StoredLinks(qint64 filterId);
+    void ShowLinks();
 
     TFormOpenPars FPars;
     TQPList FPieces;
-    std::optional<QString> FLoadedSignature;
+    std::optional<QList<QVariant>> FLoadedSignature;
+    std::vector<qint64> FLoadedLinks;  // the cards the edited filter was linked to when loaded
     bool FShown = false;
 };
 

@@ -144,7 +144,7 @@ void TLookupTable::Open()
         FRows.reserve(size_t(FQuery.RecordCount()));
         for (int r = 0; r < FQuery.RecordCount(); ++r) {
             const QString name = FQuery.ValueText(r, 1);
-            FRows.push_back({FQuery.ValueText(r, 0), name, name, true, false});
+            FRows.push_back({FQuery.ValueText(r, 0), name, name, FQuery.StoredValue(r, 1), true, false});
         }
         FQuery.Close();
         FActive = true;
@@ -176,6 +176,11 @@ QString TLookupTable::StoredNameAt(int row) const
     return row >= 0 && row < RowCount() ? FRows[size_t(row)].Stored : QString();
 }
 
+QVariant TLookupTable::StoredValueAt(int row) const
+{
+    return row >= 0 && row < RowCount() ? FRows[size_t(row)].StoredValue : QVariant();
+}
+
 bool TLookupTable::IsNewRow(int row) const
 {
     return row >= 0 && row < RowCount() && !FRows[size_t(row)].InCatalogue;
@@ -205,7 +210,7 @@ int TLookupTable::AppendRow()
     const QString id = OnNewRecord ? OnNewRecord() : NextLookupIdIn(FQuery, FDef);
     const int row = RowCount();
     beginInsertRows(QModelIndex(), row, row);
-    FRows.push_back({id, QString(), QString(), false, false});
+    FRows.push_back({id, QString(), QString(), QVariant(), false, false});
     endInsertRows();
     return row;
 }
@@ -241,7 +246,7 @@ bool TLookupTable::WriteRow(TRow& r)
     q.SetSQL("SELECT " + FDef.NameColumn + " FROM " + FDef.Table + " WHERE " + FDef.IdColumn + " = :PPAR1");
     q.SetParam("PPAR1", r.Id);
     q.Open();
-    const bool same = !q.IsEmpty() && q.Fields(0).AsString() == r.Stored;
+    const bool same = !q.IsEmpty() && SameStoredValue(q.Fields(0).AsStoredValue(), r.StoredValue);
     q.Close();
     if (!same) return false;
     FCommand.SetSQL("UPDATE " + FDef.Table + " SET " + FDef.NameColumn + " = :PPAR1 WHERE " + FDef.IdColumn +
@@ -291,6 +296,7 @@ bool TLookupTable::Post()
         TRow& r = FRows[size_t(pending[i])];
         r.Id = written[i].Id;
         r.Stored = r.Name;
+        r.StoredValue = r.Name;
         r.InCatalogue = true;
         r.Typed = false;
         const QModelIndex cell = index(pending[i], 0);

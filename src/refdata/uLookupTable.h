@@ -63,6 +63,8 @@ public:
     QString NameAt(int row) const;
     // The name as stored in the catalogue (before a pending change); empty for a new row.
     QString StoredNameAt(int row) const;
+    // The name exactly as stored, with its storage class (NULL, a number, a text), for stale checks.
+    QVariant StoredValueAt(int row) const;
     bool IsNewRow(int row) const;
     bool IsPending(int row) const;
     // Whether any row has an unsaved change or insert.
@@ -96,6 +98,7 @@ private:
         QString Id;
         QString Name;
         QString Stored;       // the name as read from the catalogue
+        QVariant StoredValue; // the same with its storage class; invalid for a new row
         bool InCatalogue = true;
         bool Typed = false;   // a new row the user has typed into
     };

@@ -15,6 +15,8 @@
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 const int kNameColumnWidth = 394;
 const int kGridHeight = 320;
@@ -240,6 +242,10 @@ void TfTulajd::SelectLookupTable()
     tblTul.SetTable(def);
     FIdColumn = def.IdColumn;
     FPrefix = def.Prefix;
+    if (FOpenTable != table) {
+        FUnsavedNew.clear();
+        FUnsavedEdit = {};
+    }
     FOpenTable = table;
     tblTul.Open();
     grTul->setColumnWidth(0, kNameColumnWidth);
@@ -272,10 +278,12 @@ void TfTulajd::btnNewClick()
 {
     if (FOpenTable < 0) return;
     PostPending();
-    QString value;
+    // A name whose write failed last time is offered again: nothing typed is lost.
+    QString value = std::exchange(FUnsavedNew, QString());
     if (!InputQuery(QStringLiteral("Új tétel"), QStringLiteral("Kérem adja meg az új tételt:"), value)) return;
     const TLookupTableDef& def = LookupTableDef(FOpenTable);
     QString id;
+    FUnsavedNew = value;
     {
         // The id is taken and written in one go, so nobody can take it in between.
         TTransaction transaction(AM->ADOConnection);
@@ -288,6 +296,7 @@ void TfTulajd::btnNewClick()
         qTemp.ExecSQL();
         transaction.Commit();
     }
+    FUnsavedNew.clear();
     FWritten = true;
     tblTul.Close();
     tblTul.Open();
@@ -301,11 +310,15 @@ void TfTulajd::btnEditClick()
     const int row = CurrentRow();
     const QString id = tblTul.IdAt(row);
     const QString stored = tblTul.StoredNameAt(row);
-    QString value = tblTul.NameAt(row);
+    const QVariant storedValue = tblTul.StoredValueAt(row);
+    // A name whose write failed last time is offered again: nothing typed is lost.
+    QString value = FUnsavedEdit.first == id && !FUnsavedEdit.second.isNull() ? FUnsavedEdit.second : tblTul.NameAt(row);
+    FUnsavedEdit = {};
     if (!InputQuery(QStringLiteral("Tétel módosítása"), QStringLiteral("Kérem adja meg a módosított tételt:"), value))
         return;
     const TLookupTableDef& def = LookupTableDef(FOpenTable);
     bool stale = false;
+    FUnsavedEdit = {id, value};
     {
         TTransaction transaction(AM->ADOConnection);
         if (row >= 0) {
@@ -314,7 +327,7 @@ void TfTulajd::btnEditClick()
             qTemp.SetSQL("SELECT " + def.NameColumn + " FROM " + def.Table + " WHERE " + def.IdColumn + " = :PPAR1");
             qTemp.SetParam("PPAR1", id);
             qTemp.Open();
-            stale = qTemp.IsEmpty() || qTemp.Fields(0).AsString() != stored;
+            stale = qTemp.IsEmpty() || !SameStoredValue(qTemp.Fields(0).AsStoredValue(), storedValue);
             qTemp.Close();
         }
         if (!stale) {
@@ -326,6 +339,7 @@ void TfTulajd::btnEditClick()
             transaction.Commit();
         }
     }
+    if (!stale) FUnsavedEdit = {};
     if (stale)
         ShowWarning(QStringLiteral("A(z) „%1” tételt időközben máshol módosították vagy törölték, ezért a(z) „%2” "
                                    "név nincs mentve. A táblázat újra betöltődik.")

@@ -9,6 +9,8 @@
 #include <QPointer>
 #include <QTableView>
 
+#include <utility>
+
 class QPushButton;
 class QRadioButton;
 
@@ -95,6 +97,9 @@ private:
     QString FPrefix;
     int FOpenTable = -1;  // the table tblTul holds
     bool FWritten = false;  // by the prompts
+    // What was typed into a prompt whose write failed, offered again the next time it opens.
+    QString FUnsavedNew;
+    std::pair<QString, QString> FUnsavedEdit;  // the entry's id and the name typed for it
 };
 
 // Opens the window modally; true when anything was written (the callers refill their lists).

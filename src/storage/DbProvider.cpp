@@ -769,8 +769,10 @@ void TQuery::NotifyDataChange()
 
 TTransaction::TTransaction(TConnection& connection, TLock lock) : FConnection(connection)
 {
-    if (lock == Immediate && FConnection.Connected() && sqlite3_get_autocommit(FConnection.Handle())) {
-        FConnection.ExecuteDirect(QStringLiteral("BEGIN IMMEDIATE"));
+    if (sqlite3_get_autocommit(FConnection.Handle())) {
+        // The outermost one is the real transaction: COMMIT or ROLLBACK end it, never RELEASE,
+        // whose failure would leave the connection inside a transaction that later ones only nest in.
+        FConnection.ExecuteDirect(lock == Immediate ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
         return;
     }
     FName = QStringLiteral("vdb_") + QUuid::createUuid().toString(QUuid::Id128);
@@ -780,13 +782,34 @@ TTransaction::TTransaction(TConnection& connection, TLock lock) : FConnection(co
 TTransaction::~TTransaction()
 {
     if (FDone || !FConnection.Connected()) return;
-    const QByteArray sql = FName.isEmpty() ? QByteArray("ROLLBACK")
-                                           : ("ROLLBACK TO " + FName + "; RELEASE " + FName).toUtf8();
-    sqlite3_exec(FConnection.Handle(), sql.constData(), nullptr, nullptr, nullptr);
+    Abandon();
+}
+
+void TTransaction::Abandon()
+{
+    FDone = true;
+    sqlite3* db = FConnection.Handle();
+    if (FName.isEmpty()) {
+        if (!sqlite3_get_autocommit(db)) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return;
+    }
+    // An error may already have ended the whole transaction (SQLite rolls back on some errors):
+    // then the savepoint is gone and there is nothing left to undo here.
+    if (sqlite3_get_autocommit(db)) return;
+    const QByteArray sql = ("ROLLBACK TO " + FName + "; RELEASE " + FName).toUtf8();
+    sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr);
 }
 
 void TTransaction::Commit()
 {
-    FConnection.ExecuteDirect(FName.isEmpty() ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE ") + FName);
+    if (FDone) return;
+    try {
+        FConnection.ExecuteDirect(FName.isEmpty() ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE ") + FName);
+    } catch (...) {
+        // A COMMIT that failed (a reader still holds the file) leaves the transaction open: end it,
+        // so that the next write is a transaction of its own and not lost inside this one.
+        Abandon();
+        throw;
+    }
     FDone = true;
 }

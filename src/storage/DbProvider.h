@@ -227,18 +227,23 @@ bool SameStoredValue(const QVariant& a, const QVariant& b);
 bool SameStoredValues(const QList<QVariant>& a, const QList<QVariant>& b);
 
 // A scope guard: Commit() keeps the work; leaving the scope without it (an exception) rolls back.
-// Immediate: when no transaction is open yet, the write lock is taken at once, so that a check
-// read inside the transaction still holds when the write follows (no other writer in between).
+// The outermost one opens the real transaction and ends it with COMMIT or ROLLBACK (a failed COMMIT
+// is rolled back and rethrown), so the connection is back in autocommit afterwards whatever failed;
+// one inside another is a savepoint. Immediate (every write): the write lock is taken at once,
+// waiting the busy timeout for another program, so that a check read inside the transaction still
+// holds when the write follows. Deferred: a consistent reading only.
 class TTransaction {
 public:
     enum TLock { Deferred, Immediate };
-    explicit TTransaction(TConnection& connection, TLock lock = Deferred);
+    explicit TTransaction(TConnection& connection, TLock lock = Immediate);
     ~TTransaction();
     TTransaction(const TTransaction&) = delete;
     TTransaction& operator=(const TTransaction&) = delete;
     void Commit();
 
 private:
+    void Abandon();
+
     TConnection& FConnection;
     QString FName;  // empty: an outermost BEGIN IMMEDIATE, ended by COMMIT or ROLLBACK
     bool FDone = false;

@@ -106,8 +106,10 @@ public:
     TCommand qMasolPakliFej;
     TCommand qMasolPakliLap;
 
-private:
+    // Shows a failed statement in the error dialog under the context line.
     void ReportError(const QString& context, const QString& message) const;
+
+private:
     bool RunGuarded(const QString& context, const QString& sql, const QList<QPair<QString, QVariant>>& named,
                     const QVariant* value);
 

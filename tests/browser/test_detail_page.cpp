@@ -122,15 +122,18 @@ TEST_F(DetailPageTest, SaveStoresTextsAsTypedAndIntegersOrNull)
     EXPECT_EQ(Page->eNev->text(), "Új Név");
 }
 
-TEST_F(DetailPageTest, UnmatchedKeysShowNothingAndSaveTheEmptyText)
+TEST_F(DetailPageTest, UnmatchedKeysShowNothingAndKeepTheStoredCodeUntilAnotherIsChosen)
 {
     Exec("UPDATE TLAP SET L_GYAKORISAG = 'x' WHERE L_LAPSZAM = '025'");
     AM->ReQuery();
     GoTo("025");
     EXPECT_EQ(Page->cbGyakorisag->currentIndex(), -1);
+    Page->eNev->setText("Más név");
     Page->btnEdit->click();
-    EXPECT_EQ(Card("L_GYAKORISAG"), "");
-    EXPECT_EQ(Scalar("SELECT typeof(L_GYAKORISAG) FROM TLAP WHERE L_LAPSZAM = '025'"), "text");
+    EXPECT_EQ(Card("L_GYAKORISAG"), "x");
+    Page->cbGyakorisag->SelectByKey("á");
+    Page->btnEdit->click();
+    EXPECT_EQ(Card("L_GYAKORISAG"), "á");
 }
 
 TEST_F(DetailPageTest, LockingFollowsTheChosenTypeAndLockedTextIsSaved)

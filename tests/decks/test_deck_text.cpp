@@ -129,7 +129,7 @@ TEST_F(DeckText, MatchesByNumberElseByNameIgnoringCase)
     ASSERT_TRUE(parsed.Ok());
     const TDeckImport deck = MatchDeckText(Conn, parsed.Lines);
     EXPECT_EQ(deck.GodId, 4);
-    const std::vector<std::pair<qint64, int>> cards{{167, 3}, {247, 1}, {1, 1}};
+    const std::vector<std::pair<qint64, qint64>> cards{{167, 3}, {247, 1}, {1, 1}};
     EXPECT_EQ(deck.Cards, cards);
     EXPECT_EQ(deck.Unmatched, QStringList{QStringLiteral("2 (9999) Nincs ilyen lap")});
 

@@ -361,12 +361,13 @@ TEST_F(DeckFrameTest, StoredTextIsNeverCutOrRewrittenUnlessEdited)
 TEST_F(DeckFrameTest, ASaveFailingMidwayLeavesTheCatalogueAsItWas)
 {
     Load(1);
+    const qint64 removed = Frame->mdPakli.Row(0).L_ID;
     Frame->AddCardToDeck(CardId("002"));
-    Frame->RemoveCardFromDeck(Frame->mdPakli.Row(0).L_ID);
+    Frame->RemoveCardFromDeck(removed);
     Frame->eNev->setText("Másik név");
     const int rows = Frame->mdPakli.RecordCount();
-    // The insert of one card row fails, after the delete and several inserts have run.
-    const qint64 failing = Frame->mdPakli.Row(rows - 1).L_ID;
+    // The insert of the added card's row fails, after the removed card's delete has run.
+    const qint64 failing = CardId("002");
     Exec(("CREATE TRIGGER FAIL_ONE BEFORE INSERT ON TPAKLILAP WHEN NEW.PL_LID = " + QString::number(failing) +
           " BEGIN SELECT RAISE(ABORT, 'no room'); END;")
              .toUtf8());

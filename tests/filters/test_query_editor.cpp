@@ -205,7 +205,7 @@ TEST_F(QueryEditorTest, AddWithoutAFilterTypeIsReportedAndAddsNoRow)
     EXPECT_EQ(w->Pieces().Count(), 0);
 }
 
-TEST_F(QueryEditorTest, AnEditedFilterLinkedToSeveralCardsKeepsOneLinkOrNone)
+TEST_F(QueryEditorTest, AnEditedFilterLinkedToSeveralCardsKeepsEveryLinkAndCanAddOne)
 {
     Exec("INSERT INTO TSZURESLAP (SZL_FBID, SZL_LID) VALUES (3, 10), (3, 11), (3, 12), (4, 10)");
     {
@@ -214,7 +214,7 @@ TEST_F(QueryEditorTest, AnEditedFilterLinkedToSeveralCardsKeepsOneLinkOrNone)
         w->btnOKClick();
         EXPECT_EQ(w->result(), QDialog::Accepted);
     }
-    EXPECT_EQ(Count("TSZURESLAP WHERE SZL_FBID = 3"), 0);
+    EXPECT_EQ(Count("TSZURESLAP WHERE SZL_FBID = 3"), 5);
     EXPECT_EQ(Count("TSZURESLAP WHERE SZL_FBID = 4"), 1);
     {
         auto w = Open(fmEdit, 3);
@@ -223,7 +223,7 @@ TEST_F(QueryEditorTest, AnEditedFilterLinkedToSeveralCardsKeepsOneLinkOrNone)
         EXPECT_TRUE(w->cbCsatol->isChecked());
         w->btnOKClick();
     }
-    EXPECT_EQ(Scalar("SELECT group_concat(SZL_LID) FROM TSZURESLAP WHERE SZL_FBID = 3"), "25");
+    EXPECT_EQ(Scalar("SELECT group_concat(SZL_LID) FROM TSZURESLAP WHERE SZL_FBID = 3"), "21,21,10,11,12,25");
     // The rows survived both saves unchanged.
     EXPECT_EQ(Rows(3), "0,1,,4,-1,TLAPTIPUS.LAPTIPUS_ID,=,L002,SO|1,2,AND,5,-1,TLAP.L_SZINT,>,3,I|"
                        "2,2,OR,6,-1,TLAP.L_HP,>=,4,I");

@@ -52,8 +52,10 @@ std::vector<TDeckRow> TDeckStore::LoadDeckRows(qint64 deckId)
     for (int r = 0; r < qOsszesit.RecordCount(); ++r) {
         TDeckRow row;
         row.L_ID = qOsszesit.ValueInteger(r, 9);
-        row.L_LAPSZAM = qOsszesit.ValueText(r, 0);
-        row.L_NEV = qOsszesit.ValueIsNull(r, 12) ? QStringLiteral("(ismeretlen lap)") : qOsszesit.ValueText(r, 1);
+        // A row whose card is gone shows the stored card id, so the player can tell which it was.
+        const bool gone = qOsszesit.ValueIsNull(r, 12);
+        row.L_LAPSZAM = gone ? QStringLiteral("#") + qOsszesit.ValueText(r, 9) : qOsszesit.ValueText(r, 0);
+        row.L_NEV = gone ? QStringLiteral("(ismeretlen lap)") : qOsszesit.ValueText(r, 1);
         row.TECHSORREND = int(qOsszesit.ValueInteger(r, 6));
         row.DB = int(qOsszesit.ValueInteger(r, 7));
         row.HP = DeckPowerPoints(qOsszesit.ValueInteger(r, 8));

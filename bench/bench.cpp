@@ -42,6 +42,8 @@
 
 #include <sqlite3.h>
 
+#include "bench_search.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -524,6 +526,7 @@ int main(int argc, char** argv)
     MeasureExport(small.path(), Repeats);
     MeasureFilterWindows(small.path());
     MeasureFilterSelection(small.path());
+    MeasureSearch(small.path(), Repeats, false);
     MeasureStartup(demo);
     MeasurePictures(demo, Repeats);
 
@@ -540,6 +543,7 @@ int main(int argc, char** argv)
     MeasureExport(dir.path(), Repeats);
     MeasureFilterWindows(dir.path());
     MeasureFilterSelection(dir.path());
+    MeasureSearch(dir.path(), Repeats, true);
     std::printf("%-44s %ld kB before opening\n", "resident", before);
     return 0;
 }

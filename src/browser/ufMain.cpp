@@ -285,7 +285,7 @@ QWidget* TfMain::BuildToolRow(QWidget* parent)
     eUgrNev = new QLineEdit(row);
     eUgrNev->setObjectName("eUgrNev");
     eUgrNev->setMaxLength(60);
-    eUgrNev->setFixedWidth(150);
+    eUgrNev->setFixedWidth(110);
     eUgrNev->setToolTip(QStringLiteral("Lapnév eleje"));
     eUgrNev->installEventFilter(this);
     tools->addWidget(eUgrNev);
@@ -295,7 +295,7 @@ QWidget* TfMain::BuildToolRow(QWidget* parent)
     cbFilter = new TCheckListCombo(row);
     lSzures->setBuddy(cbFilter);
     cbFilter->setObjectName("cbFilter");
-    cbFilter->setFixedWidth(220);
+    cbFilter->setFixedWidth(180);
     GuardedConnect(cbFilter, &TCheckListCombo::CheckedTextChanged, this, [this] { cbFilterChange(); });
     tools->addWidget(cbFilter);
     auto button = [&](QAction* action, QStyle::StandardPixmap icon) {
@@ -318,7 +318,7 @@ QWidget* TfMain::BuildToolRow(QWidget* parent)
     button(acPrior, QStyle::SP_ArrowLeft);
     button(acNext, QStyle::SP_ArrowRight);
     button(ac5Next, QStyle::SP_MediaSeekForward);
-    tools->addStretch(1);
+    tools->addWidget(BuildSearchBox(row), 1);
     return row;
 }
 
@@ -350,6 +350,7 @@ void TfMain::FormCreate()
     ts3->CreateCache(Settings.GfxPath, Settings.CacheSize);
     FillLookupCombos();
     FillFilterCombo();
+    SetUpSearch();
     PictureMode = 0;
     RefreshGrid();
     pc->setCurrentWidget(ts2);

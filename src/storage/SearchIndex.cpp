@@ -55,7 +55,10 @@ void AddTriggers(QStringList& out, const QString& table, const QString& updateOf
                  const std::function<QString(const QString& row)>& ids)
 {
     const QString name = TriggerPrefix + table + u'_';
-    const QString both = ids(QStringLiteral("old")) + QStringLiteral(", ") + ids(QStringLiteral("new"));
+    // Both the old and the new row's cards: a list of two values, or the union of two selects.
+    const QString oldIds = ids(QStringLiteral("old"));
+    const QString both = oldIds + (oldIds.startsWith(QLatin1String("SELECT")) ? QStringLiteral(" UNION ") : QStringLiteral(", ")) +
+                         ids(QStringLiteral("new"));
     auto trigger = [&](const QString& suffix, const QString& when, const QString& body) {
         out << QStringLiteral("CREATE TRIGGER ") + name + suffix + u' ' + when + QStringLiteral(" ON ") + table +
                    QStringLiteral(" BEGIN ") + body + QStringLiteral(" END");
@@ -87,13 +90,6 @@ QStringList MakeSchema()
     AddTriggers(s, QStringLiteral("TKATEGORIA"), QStringLiteral("KATEGORIA_ID, KATEGORIA_NEV"),
                 linked(QStringLiteral("KATEGORIA_ID")));
     return s;
-}
-
-// "CREATE <kind> <name> ..." -> name.
-QString ObjectName(const QString& sql)
-{
-    const QStringList words = sql.split(u' ');
-    return words.value(sql.startsWith(QLatin1String("CREATE VIRTUAL")) ? 3 : 2);
 }
 
 struct TStoredObject {

@@ -515,6 +515,16 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    if (app.arguments().contains("--search")) {  // the search lines alone, demo and 100,000 cards
+        QTemporaryDir small, big;
+        CopyCatalogue(demo, small.path());
+        MeasureSearch(small.path(), Repeats, false);
+        CopyCatalogue(demo, big.path());
+        if (!GrowCatalogue(big.filePath("DB/Velkor.db"), 100000)) return 1;
+        MeasureSearch(big.path(), Repeats, true);
+        return 0;
+    }
+
     std::printf("== demo catalogue ==\n");
     // A copy, so that the measured sorts do not end up in the program folder's settings.
     QTemporaryDir small;

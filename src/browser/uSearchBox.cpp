@@ -65,7 +65,7 @@ QWidget* TfMain::BuildSearchBox(QWidget* parent)
     auto* box = new QWidget(parent);
     auto* row = new QHBoxLayout(box);
     row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(4);
+    row->setSpacing(2);
     auto* label = new QLabel(QStringLiteral("&Keresés"), box);
     row->addWidget(label);
     eKereses = new QLineEdit(box);

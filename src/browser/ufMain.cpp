@@ -285,7 +285,7 @@ QWidget* TfMain::BuildToolRow(QWidget* parent)
     eUgrNev = new QLineEdit(row);
     eUgrNev->setObjectName("eUgrNev");
     eUgrNev->setMaxLength(60);
-    eUgrNev->setFixedWidth(110);
+    eUgrNev->setFixedWidth(100);
     eUgrNev->setToolTip(QStringLiteral("Lapnév eleje"));
     eUgrNev->installEventFilter(this);
     tools->addWidget(eUgrNev);
@@ -295,7 +295,7 @@ QWidget* TfMain::BuildToolRow(QWidget* parent)
     cbFilter = new TCheckListCombo(row);
     lSzures->setBuddy(cbFilter);
     cbFilter->setObjectName("cbFilter");
-    cbFilter->setFixedWidth(180);
+    cbFilter->setFixedWidth(170);
     GuardedConnect(cbFilter, &TCheckListCombo::CheckedTextChanged, this, [this] { cbFilterChange(); });
     tools->addWidget(cbFilter);
     auto button = [&](QAction* action, QStyle::StandardPixmap icon) {

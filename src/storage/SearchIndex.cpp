@@ -34,7 +34,7 @@ const QString ViewSql = QStringLiteral(
 const QString TableSql = QStringLiteral(
     "CREATE VIRTUAL TABLE TKERESES USING fts5(K_NEV, K_INFO, K_LAPSZAM, K_KEPESSEG, K_TULAJDONSAG, "
     "K_MEGJEGYZES, content='VKERESES', content_rowid='K_ID', tokenize='unicode61 remove_diacritics 2', "
-    "prefix='2 3')");
+    "columnsize=0)");
 
 QString DeleteRows(const QString& ids)
 {

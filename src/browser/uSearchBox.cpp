@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QTimer>
+#include <QToolTip>
 
 #include <algorithm>
 #include <memory>
@@ -141,6 +142,7 @@ void TfMain::ApplySearch()
     const QString text = FSearchAvailable ? eKereses->text().trimmed() : QString();
     if (text == QPList->SearchText()) return;
     const TWaitCursor wait;
+    QToolTip::hideText();  // a row's "Találat" tip belongs to the list before
     QPList->SetSearchText(text);
     ShowSearchState();
     AM->ReQuery();

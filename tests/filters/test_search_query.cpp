@@ -35,7 +35,6 @@ TEST(SearchQuery, TypedTextBecomesQuotedPrefixPhraseAndExclusionTerms)
         EXPECT_EQ(q.Excluding(), c.excluding) << c.typed;
         EXPECT_EQ(q.SqlCondition("K").isEmpty(), q.IsEmpty()) << c.typed;
     }
-    EXPECT_EQ(TSearchQuery::Parse(QString(10000, u'a')).Terms.size(), 1);
     EXPECT_EQ(TSearchQuery::Parse(QStringLiteral("ab ").repeated(3000)).Terms.size(), TSearchQuery::MaxTerms);
 }
 

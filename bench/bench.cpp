@@ -42,6 +42,8 @@
 
 #include <sqlite3.h>
 
+#include "bench_search.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -513,6 +515,16 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    if (app.arguments().contains("--search")) {  // the search lines alone, demo and 100,000 cards
+        QTemporaryDir small, big;
+        CopyCatalogue(demo, small.path());
+        MeasureSearch(small.path(), Repeats, false);
+        CopyCatalogue(demo, big.path());
+        if (!GrowCatalogue(big.filePath("DB/Velkor.db"), 100000)) return 1;
+        MeasureSearch(big.path(), Repeats, true);
+        return 0;
+    }
+
     std::printf("== demo catalogue ==\n");
     // A copy, so that the measured sorts do not end up in the program folder's settings.
     QTemporaryDir small;
@@ -524,6 +536,7 @@ int main(int argc, char** argv)
     MeasureExport(small.path(), Repeats);
     MeasureFilterWindows(small.path());
     MeasureFilterSelection(small.path());
+    MeasureSearch(small.path(), Repeats, false);
     MeasureStartup(demo);
     MeasurePictures(demo, Repeats);
 
@@ -540,6 +553,7 @@ int main(int argc, char** argv)
     MeasureExport(dir.path(), Repeats);
     MeasureFilterWindows(dir.path());
     MeasureFilterSelection(dir.path());
+    MeasureSearch(dir.path(), Repeats, true);
     std::printf("%-44s %ld kB before opening\n", "resident", before);
     return 0;
 }

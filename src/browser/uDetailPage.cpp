@@ -25,6 +25,8 @@
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QToolButton>
 
 #include <algorithm>
@@ -109,7 +111,9 @@ TSpecLayout LayoutSpecialAbilities(const QList<TSpecAbility>& abilities)
     return layout;
 }
 
-QImage PaintSpecialAbilities(const TSpecLayout& layout, int width, int height)
+QColor SearchMarkColor() { return QColor(255, 230, 110); }
+
+QImage PaintSpecialAbilities(const TSpecLayout& layout, int width, int height, const TSearchQuery* highlight)
 {
     QImage canvas(std::max(width, 1), std::max({height, SPEC_MIN_HEIGHT, layout.Bottom}), QImage::Format_RGB32);
     canvas.fill(Qt::white);
@@ -118,10 +122,19 @@ QImage PaintSpecialAbilities(const TSpecLayout& layout, int width, int height)
     font.setPointSize(11);
     p.setFont(font);
     p.setPen(Qt::black);
-    const int ascent = QFontMetrics(font, &canvas).ascent();
+    const QFontMetrics metrics(font, &canvas);
+    const int ascent = metrics.ascent();
     for (const TSpecRowLayout& row : layout.Rows) {
         int x = row.IconX;
         if (!row.IconNames.isEmpty()) DrawIconToCanvas(row.IconNames, p, x, row.IconY);
+        if (highlight)
+            for (const TSpecTextLine& line : row.Lines)
+                for (const auto& [start, length] : highlight->Highlights(line.Text)) {
+                    const int left = line.X + metrics.horizontalAdvance(line.Text.left(start));
+                    p.fillRect(QRect(left, line.Y, metrics.horizontalAdvance(line.Text.mid(start, length)),
+                                     metrics.height()),
+                               SearchMarkColor());
+                }
         for (const TSpecTextLine& line : row.Lines) p.drawText(QPoint(line.X, line.Y + ascent), line.Text);
     }
     p.end();
@@ -479,6 +492,7 @@ void TDetailPage::LoadCardDetails()
     {
         const QSignalBlocker quiet(mSajat);
         mSajat->clear();
+        mSajat->setExtraSelections({});
         FNoteLength = 0;
         FLoadedNoteShown.clear();
     }
@@ -497,7 +511,23 @@ void TDetailPage::LoadCardDetails()
         FNoteLength = int(FLoadedNoteShown.size());
     }
     note.Close();
+    MarkNoteMatches();
     AM->OpenCardSpecials(id);
+}
+
+void TDetailPage::MarkNoteMatches()
+{
+    QList<QTextEdit::ExtraSelection> marks;
+    const QString text = mSajat->document()->toRawText();
+    for (const auto& [start, length] : FSearch.Highlights(text)) {
+        QTextEdit::ExtraSelection mark;
+        mark.cursor = QTextCursor(mSajat->document());
+        mark.cursor.setPosition(start);
+        mark.cursor.setPosition(start + length, QTextCursor::KeepAnchor);
+        mark.format.setBackground(SearchMarkColor());
+        marks.append(mark);
+    }
+    mSajat->setExtraSelections(marks);
 }
 
 void TDetailPage::LoadCardProperties()
@@ -561,7 +591,7 @@ void TDetailPage::DrawSpecialAbilities()
     }
     const TSpecLayout layout = LayoutSpecialAbilities(abilities);
     const int width = std::max(kSingleViewCanvasWidth, sbSpec->width() - sbSpec->verticalScrollBar()->sizeHint().width() - 4);
-    FSpecPicture = PaintSpecialAbilities(layout, width, SPEC_MIN_HEIGHT);
+    FSpecPicture = PaintSpecialAbilities(layout, width, SPEC_MIN_HEIGHT, &FSearch);
     imSpec->setPixmap(QPixmap::fromImage(FSpecPicture));
     imSpec->resize(FSpecPicture.size());
     sbSpec->horizontalScrollBar()->setValue(0);

@@ -2,6 +2,9 @@
 // The "Részlet" page: the current card in editable fields, its properties, categories,
 // special abilities and note. The fields are filled by code when the current card changes and
 // read back by code on save; nothing is bound to the card list.
+#include "filters/uSearch.h"
+
+#include <QColor>
 #include <QImage>
 #include <QList>
 #include <QString>
@@ -88,8 +91,12 @@ inline constexpr int SPEC_MIN_HEIGHT = 460;
 // of its line); a run without a space there stays whole.
 QStringList BreakSpecText(const QString& text);
 TSpecLayout LayoutSpecialAbilities(const QList<TSpecAbility>& abilities);
-// Draws a layout onto a white canvas of the given size (at least SPEC_MIN_HEIGHT tall).
-QImage PaintSpecialAbilities(const TSpecLayout& layout, int width, int height);
+// Draws a layout onto a white canvas of the given size (at least SPEC_MIN_HEIGHT tall); the
+// words a search matched (when given) on a marker background.
+QImage PaintSpecialAbilities(const TSpecLayout& layout, int width, int height,
+                             const TSearchQuery* highlight = nullptr);
+// The marker colour of matched words.
+QColor SearchMarkColor();
 
 class TDetailPage : public QWidget {
     Q_OBJECT
@@ -126,6 +133,11 @@ public:
     // The modal windows the page opens; tests put their own in place of exec().
     std::function<QString(int kind)> PropertyPicker;
     std::function<void(TFormOpenPars& pars)> SpecEditorOpener;
+
+    // The active search, whose matched words the abilities and the note show marked (an empty
+    // query marks nothing). Takes effect at the next refresh of the page.
+    void SetSearchHighlight(const TSearchQuery& search) { FSearch = search; }
+    const TSearchQuery& SearchHighlight() const { return FSearch; }
 
     // True when the card list stands on a card.
     static bool HasCurrentCard();
@@ -183,8 +195,12 @@ private:
     QVariant ComboValueToSave(const QString& column, TLComboBox* combo) const;
     QString NoteToSave() const;
 
+    // Marks the search's words in the note without touching its text.
+    void MarkNoteMatches();
+
     QImage FSpecPicture;
     TLoadedCard FLoaded;
+    TSearchQuery FSearch;
     int FNoteLength = 0;  // the note's length after the last accepted change
     QStringList FLoadedKeys;   // the combo boxes' keys right after loading
     QString FLoadedNoteShown;  // the note as the editor showed it right after loading

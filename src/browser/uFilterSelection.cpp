@@ -50,6 +50,7 @@ void TfMain::ClearFilters()
     cbFilter->EndUpdate();
     cbFilter->SetText(QStringLiteral("[]"));
     QPList->RemoveSelectablePieces();
+    ClearSearch();
 }
 
 void TfMain::CheckFilterInCombo(qint64 filterId)

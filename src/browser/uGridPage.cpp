@@ -34,7 +34,16 @@ public:
             return QBrush(kSortTitleColour);
         return TQueryModel::headerData(section, orientation, role);
     }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (role == Qt::ToolTipRole) {
+            const QString tip = RowToolTip && *RowToolTip ? (*RowToolTip)(index.row()) : QString();
+            return tip.isEmpty() ? QVariant() : QVariant(tip);
+        }
+        return TQueryModel::data(index, role);
+    }
     QList<bool> Grey;
+    const std::function<QString(int)>* RowToolTip = nullptr;
 };
 }  // namespace
 
@@ -123,6 +132,7 @@ void TGridPage::Bind(TQuery* cardList)
 {
     FCardList = cardList;
     auto* model = new TGridModel(cardList, this);
+    model->RowToolTip = &RowToolTip;
     FModel = model;
     grQuery->setModel(model);
     GuardedConnect(grQuery->selectionModel(), &QItemSelectionModel::currentRowChanged, this,

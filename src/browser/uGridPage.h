@@ -6,6 +6,7 @@
 #include <QStyledItemDelegate>
 #include <QWidget>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -59,6 +60,8 @@ public:
     QTableView* grQuery = nullptr;
     QLabel* lDb = nullptr;
     QList<QPointer<QLineEdit>> QuickFilterBoxes;
+    // The tooltip of a card list row (empty: none); the main window says where a search matched.
+    std::function<QString(int row)> RowToolTip;
     TQueryModel* Model() const { return FModel; }
 
 signals:

@@ -114,6 +114,19 @@ public:
     // "Pakli beolvasása vágólapról": a new deck from a plain-text list, opened when stored.
     void acImportDeckTextExecute();
 
+    // The "Keresés" box and the catalogue's search index (uSearchBox.cpp).
+    void SetUpSearch();
+    void ApplySearch();
+    // Empties the box and the search condition; the caller runs the card list again.
+    void ClearSearch();
+    void ShowSearchState();
+    // Where the card of a card list row matched the search ("Találat: név, képesség").
+    QString SearchToolTip(int row);
+    bool SearchAvailable() const { return FSearchAvailable; }
+    QLineEdit* eKereses = nullptr;
+    QAction* acKereses = nullptr;
+    QTimer* tmrKereses = nullptr;
+
     const QString& SettingsFile() const { return FSettingsFile; }
     TSettings Settings;
     bool Connected() const { return FConnected; }
@@ -188,6 +201,8 @@ private:
     void BuildActions();
     void BuildMenus();
     QWidget* BuildToolRow(QWidget* parent);
+    QWidget* BuildSearchBox(QWidget* parent);
+    bool FSearchAvailable = false;
     // The actions that need the card list are usable only with an open catalogue.
     void UpdateCatalogueActions();
     // Removes the deck page; its frame goes once the running handler has returned.

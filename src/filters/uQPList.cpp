@@ -86,6 +86,28 @@ bool TQPList::AnyFieldContains(const QString& text) const
 
 QString TQPList::BuildWhereClause() const
 {
+    const QString pieces = BuildPieceClause();
+    const QString search = FSearch.SqlCondition(SearchParamName());
+    if (search.isEmpty()) return pieces;
+    if (pieces.isEmpty()) return QStringLiteral("WHERE ") + search + QStringLiteral("\r\n");
+    // The pieces' own OR groups must not reach past the search: they are bracketed as a whole.
+    return QStringLiteral("WHERE (") + pieces.mid(6) + QStringLiteral(") AND\r\n") + search + QStringLiteral("\r\n");
+}
+
+QList<QPair<QString, QVariant>> TQPList::BoundValues() const
+{
+    if (FSearch.IsEmpty()) return {};
+    return {{SearchParamName(), FSearch.MatchText()}};
+}
+
+void TQPList::SetSearchText(const QString& text)
+{
+    FSearchText = text.trimmed();
+    FSearch = TSearchQuery::Parse(FSearchText);
+}
+
+QString TQPList::BuildPieceClause() const
+{
     // Groups: neighbours of the same kind and group; the property conditions go to their own block
     // but still break a group they stand in.
     QString line;

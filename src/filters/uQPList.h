@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "filters/uSearch.h"
 #include "storage/CardListConditions.h"
 
 #include <functional>
@@ -82,10 +83,25 @@ public:
     bool AnyFieldContains(const QString& text) const override;
 
     // "WHERE " + the clause lines, each ended by CR LF; empty when no condition produces SQL.
+    // An active search is ANDed with everything else as a whole: the list shows exactly the
+    // cards that pass the other conditions and match the search.
     QString BuildWhereClause() const override;
+    QList<QPair<QString, QVariant>> BoundValues() const override;
+
+    // The "Keresés" box's text (trimmed); empty: no search. Not one of the pieces: it is
+    // cleared with the box, not by RemoveSelectablePieces.
+    void SetSearchText(const QString& text);
+    const QString& SearchText() const { return FSearchText; }
+    const TSearchQuery& Search() const { return FSearch; }
+    // The parameter the search condition binds its FTS5 query to.
+    static QString SearchParamName() { return QStringLiteral("KERESES"); }
 
 private:
+    QString BuildPieceClause() const;
+
     std::vector<std::unique_ptr<TQueryPiece>> FItems;
+    QString FSearchText;
+    TSearchQuery FSearch;
 };
 
 // The active condition list; main() creates it at start and destroys it at shutdown.

@@ -101,6 +101,8 @@ void TAM::ReQuery()
         if (FHost) FHost->RebuildQuickSearchPieces();
         qLapok.Close();
         qLapok.SetSQL(BuildCardListSql());
+        if (FConditions)
+            for (const auto& [name, value] : FConditions->BoundValues()) qLapok.SetParam(name, value);
         qLapok.Open();
         if (FHost) FHost->SetCardCountCaption(QString::number(qLapok.RecordCount()) + QStringLiteral(" darab"));
     } catch (const Exception& e) {

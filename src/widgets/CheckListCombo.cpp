@@ -107,8 +107,20 @@ void TCheckListCombo::UncheckAll()
 void TCheckListCombo::SetText(const QString& text)
 {
     FText = text;
-    setToolTip(text);
+    setToolTip(ShownText());
     update();
+}
+
+void TCheckListCombo::SetExtraText(const QString& text)
+{
+    FExtraText = text;
+    setToolTip(ShownText());
+    update();
+}
+
+QString TCheckListCombo::ShownText() const
+{
+    return FExtraText.isEmpty() ? FText : FText + u' ' + FExtraText;
 }
 
 QString TCheckListCombo::CheckedText() const
@@ -182,7 +194,7 @@ void TCheckListCombo::paintEvent(QPaintEvent*)
     QStylePainter painter(this);
     QStyleOptionComboBox opt;
     initStyleOption(&opt);
-    opt.currentText = fontMetrics().elidedText(FText, Qt::ElideRight, width() - 30);
+    opt.currentText = fontMetrics().elidedText(ShownText(), Qt::ElideRight, width() - 30);
     opt.currentIcon = QIcon();
     painter.drawComplexControl(QStyle::CC_ComboBox, opt);
     painter.drawControl(QStyle::CE_ComboBoxLabel, opt);

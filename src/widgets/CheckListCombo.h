@@ -23,6 +23,11 @@ public:
     void UncheckAll();
     void SetText(const QString& text);
     const QString& Text() const { return FText; }
+    // Shown after the text in the closed box (the active search); not part of Text().
+    void SetExtraText(const QString& text);
+    const QString& ExtraText() const { return FExtraText; }
+    // What the closed box shows: the text, then the extra text.
+    QString ShownText() const;
     // The text the marks give: "[" + checked texts + "]".
     QString CheckedText() const;
     // The index of the item last made current by the user; -1 while none.
@@ -47,6 +52,7 @@ private:
 
     QStandardItemModel* FModel;
     QString FText = QStringLiteral("[]");
+    QString FExtraText;
     int FLastCurrent = -1;
     int FUpdateDepth = 0;
     bool FPressedInList = false;

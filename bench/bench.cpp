@@ -2,6 +2,7 @@
 // run, at the demo catalogue's size and at 100,000 cards. Ratios are what we quote: the machines
 // are shared and noisy. Usage: velkor_bench [--quick] [--pictures]
 #include "bench_export.h"
+#include "bench_collection.h"
 #include "bench_pictures.h"
 
 #include "app/Messages.h"
@@ -524,6 +525,7 @@ int main(int argc, char** argv)
     MeasureExport(small.path(), Repeats);
     MeasureFilterWindows(small.path());
     MeasureFilterSelection(small.path());
+    MeasureCollection(small.path(), Repeats);
     MeasureStartup(demo);
     MeasurePictures(demo, Repeats);
 
@@ -540,6 +542,7 @@ int main(int argc, char** argv)
     MeasureExport(dir.path(), Repeats);
     MeasureFilterWindows(dir.path());
     MeasureFilterSelection(dir.path());
+    MeasureCollection(dir.path(), Repeats);
     std::printf("%-44s %ld kB before opening\n", "resident", before);
     return 0;
 }

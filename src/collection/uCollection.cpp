@@ -223,8 +223,11 @@ QVariant TCollectionModel::data(const QModelIndex& index, int role) const
     if (column == colCompletion) {
         const double c = g.Completion();
         if (c < 0) return QStringLiteral("–");
-        // Cut, not rounded: 100 % only when nothing is missing.
-        return Hungarian().toString(std::floor(c * 10.0) / 10.0, 'f', 1) + u'%';
+        // 100 % only when nothing is missing, 0 % only when nothing is owned.
+        double shown = std::round(c * 10.0) / 10.0;
+        if (g.Owned < g.Cards && shown >= 100.0) shown = 99.9;
+        if (g.Owned > 0 && shown <= 0.0) shown = 0.1;
+        return Hungarian().toString(shown, 'f', 1) + u'%';
     }
     return Hungarian().toString(numbers[column]);
 }

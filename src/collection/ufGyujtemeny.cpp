@@ -51,20 +51,26 @@ void TCompletionDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     // The cell's own background first, so a selected row shows as selected behind the bar.
     style->drawPrimitive(QStyle::PE_PanelItemViewItem, &item, painter, widget);
     const double completion = index.data(TCollectionModel::SortRole).toDouble();
+    // The bar on the left, the percentage beside it in the row's own text colour: readable
+    // whatever part of the bar is filled.
+    const int textWidth = item.fontMetrics.horizontalAdvance(QStringLiteral("100,0%")) + 8;
     QStyleOptionProgressBar bar;
-    bar.rect = option.rect.adjusted(2, 2, -2, -2);
-    bar.state = option.state | QStyle::State_Horizontal;
+    bar.rect = option.rect.adjusted(3, 3, -textWidth, -3);
+    bar.state = (option.state & ~QStyle::State_Selected) | QStyle::State_Horizontal;
     bar.direction = option.direction;
     bar.fontMetrics = item.fontMetrics;
     bar.minimum = 0;
     bar.maximum = 1000;
     bar.progress = completion < 0 ? 0 : int(completion * 10.0);
-    bar.text = index.data(Qt::DisplayRole).toString();
-    bar.textVisible = true;
-    bar.textAlignment = Qt::AlignCenter;
+    bar.textVisible = false;
+    style->drawControl(QStyle::CE_ProgressBar, &bar, painter, widget);
     painter->save();
     painter->setFont(item.font);
-    style->drawControl(QStyle::CE_ProgressBar, &bar, painter, widget);
+    const QRect textRect = option.rect.adjusted(option.rect.width() - textWidth, 0, -3, 0);
+    const QPalette::ColorRole role =
+        option.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text;
+    style->drawItemText(painter, textRect, Qt::AlignRight | Qt::AlignVCenter, option.palette, true,
+                        index.data(Qt::DisplayRole).toString(), role);
     painter->restore();
 }
 
@@ -110,8 +116,11 @@ TfGyujtemeny::TfGyujtemeny(TConnection* connection, const TCardListConditions* c
     grGyujtemeny->setTextElideMode(Qt::ElideRight);
     QHeaderView* header = grGyujtemeny->horizontalHeader();
     header->setSectionResizeMode(TCollectionModel::colName, QHeaderView::Stretch);
-    for (int c = TCollectionModel::colCards; c < TCollectionModel::colCompletion; ++c) header->resizeSection(c, 72);
-    header->resizeSection(TCollectionModel::colCompletion, 150);
+    // The numbers take what they need (a total of copies can run to many digits), the name the rest.
+    header->setMinimumSectionSize(60);
+    for (int c = TCollectionModel::colCards; c < TCollectionModel::colCompletion; ++c)
+        header->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+    header->resizeSection(TCollectionModel::colCompletion, 170);
     header->setSortIndicator(TCollectionModel::colName, Qt::AscendingOrder);
     grGyujtemeny->setSortingEnabled(true);
     layout->addWidget(grGyujtemeny, 1);
@@ -225,13 +234,13 @@ void TfGyujtemeny::btnHianyzokClick()
 {
     const TCollectionGroup* group = SelectedGroup();
     if (!group) return;
+    if (group->Missing() <= 0) {
+        ShowInfo(QStringLiteral("Ebben a csoportban nincs hiányzó lap: ") + group->Caption());
+        return;
+    }
     if (!TCollectionModel::ShownInCardList(*group)) {
         ShowInfo(QStringLiteral("Ezeknek a lapoknak a velkora vagy a laptípusa nincs meg a katalógusban, ezért a "
                                 "lapok listája nem mutatja őket. A „Hiányzók vágólapra” kiírja a hiányzókat."));
-        return;
-    }
-    if (group->Missing() <= 0) {
-        ShowInfo(QStringLiteral("Ebben a csoportban nincs hiányzó lap: ") + group->Caption());
         return;
     }
     MissingPieces = Model->MissingPieces(*group);

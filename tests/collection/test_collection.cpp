@@ -55,15 +55,22 @@ TEST_F(CollectionTest, KnownFiguresPerGrouping)
     const QString arnyak = QStringLiteral("Árnyak %1 \"idéző\" 'x'");
     EXPECT_EQ(Rows(cgPantheon), QStringList({"Aranyág|1|1|0|1|100,0%", arnyak + "|2|1|1|5|50,0%",
                                              "Holdfátyol|5|2|3|6|40,0%", "(ismeretlen)|1|1|0|1|100,0%",
-                                             "Összesen|9|5|4|13|55,5%"}));
+                                             "Összesen|9|5|4|13|55,6%"}));
     EXPECT_EQ(Rows(cgCardType), QStringList({"Hős|5|3|2|4|60,0%", "Varázslat|3|1|2|5|33,3%",
-                                             "(ismeretlen)|1|1|0|4|100,0%", "Összesen|9|5|4|13|55,5%"}));
+                                             "(ismeretlen)|1|1|0|4|100,0%", "Összesen|9|5|4|13|55,6%"}));
     EXPECT_EQ(Rows(cgRarity), QStringList({"tömeg|1|0|1|0|0,0%", "gyakori|1|0|1|0|0,0%", "ritka|4|2|2|3|50,0%",
                                            "(ismeretlen: x)|1|1|0|5|100,0%", "(ismeretlen)|2|2|0|5|100,0%",
-                                           "Összesen|9|5|4|13|55,5%"}));
+                                           "Összesen|9|5|4|13|55,6%"}));
     EXPECT_EQ(Rows(cgPantheonRarity).first(), "Aranyág – (ismeretlen)|1|1|0|1|100,0%");
     EXPECT_EQ(Rows(cgPantheonRarity).at(1), arnyak + " – ritka|1|0|1|0|0,0%");
     EXPECT_EQ(Model.headerData(0, Qt::Horizontal).toString(), "Velkor és gyakoriság");
+
+    // A card list that nothing passes: the total row alone, its completion a dash.
+    TQPList none;
+    none.AddPiece(MakePiece(pkQuickSearch, "L_NEV", "LIKE", "nincs ilyen", "S", "", 1));
+    Model.SetConditions(&none);
+    EXPECT_EQ(Rows(cgRarity), QStringList({"Összesen|0|0|0|0|–"}));
+    Model.SetConditions(nullptr);
 
     // By completion, highest first: the total row stays last.
     Model.Refresh(cgPantheon);

@@ -11,10 +11,11 @@
 #include <tuple>
 
 // Only a number counts: the column's INTEGER affinity keeps a word ("néhány") as text, and SQLite
-// orders every text above every number, so a bare "L_DB > 0" would count it as owned.
-const QString OwnedCopiesSql = QStringLiteral(
-    "(CASE WHEN TYPEOF(TLAP.L_DB) IN ('integer','real') AND TLAP.L_DB >= 1 THEN CAST(TLAP.L_DB AS INTEGER) "
-    "ELSE 0 END)");
+// orders every text above every number, so a bare "L_DB > 0" would count it as owned. A range
+// with an upper bound leaves out text, blobs and NULL in one comparison.
+const QString OwnedSql = QStringLiteral("(TLAP.L_DB BETWEEN 1 AND 1e300)");
+const QString OwnedCopiesSql =
+    QStringLiteral("(CASE WHEN TLAP.L_DB BETWEEN 1 AND 1e300 THEN CAST(TLAP.L_DB AS INTEGER) ELSE 0 END)");
 
 namespace {
 
@@ -118,21 +119,30 @@ QString TCollectionModel::GroupedSql(TCollectionGrouping grouping) const
 {
     const TLevel* level = grouping == cgCardType ? &kCardType : grouping == cgRarity ? nullptr : &kPantheon;
     const QString rarity = QStringLiteral("TLAP.L_GYAKORISAG COLLATE BINARY");
-    const QString key1 = level ? QStringLiteral("TLAP.") + level->Column : rarity;
-    const QString key2 = grouping == cgPantheonRarity ? rarity : QStringLiteral("NULL");
+    // Two levels sort as one key (pantheon, char(1), rarity): a single sort key is about twice as
+    // fast as two. The codes come apart again per group. NULL and empty codes fall together,
+    // as they show together.
+    const QString key = grouping == cgPantheonRarity
+                            ? QStringLiteral("COALESCE(TLAP.L_VELKOR, '') || char(1) || COALESCE(TLAP.L_GYAKORISAG, '')")
+                        : level ? QStringLiteral("TLAP.") + level->Column
+                                : rarity;
+    const QString k1 = grouping == cgPantheonRarity ? QStringLiteral("substr(G.K, 1, instr(G.K, char(1)) - 1)")
+                                                    : QStringLiteral("G.K");
+    const QString k2 = grouping == cgPantheonRarity ? QStringLiteral("substr(G.K, instr(G.K, char(1)) + 1)")
+                                                    : QStringLiteral("NULL");
     // The name is looked up once per group, not joined per card: a code without a lookup row
     // gives NULL (counted as unknown) and a lookup table with a doubled id counts no card twice.
     const QString name1 = level ? QStringLiteral("(SELECT COALESCE(") + level->NameColumn + QStringLiteral(", '') FROM ") +
                                       level->Table + QStringLiteral(" WHERE ") + level->Table + u'.' + level->IdColumn +
-                                      QStringLiteral(" = G.K1 LIMIT 1)")
+                                      QStringLiteral(" = ") + k1 + QStringLiteral(" LIMIT 1)")
                                 : QStringLiteral("NULL");
     const QString scope = ScopeCondition();
-    return QStringLiteral("SELECT HEX(G.K1) AS H1, G.K1 AS K1, ") + name1 +
-           QStringLiteral(" AS N1, HEX(G.K2) AS H2, G.LAPOK, G.MEGVAN, G.PELDANY FROM (SELECT ") + key1 +
-           QStringLiteral(" AS K1, ") + key2 + QStringLiteral(" AS K2, COUNT(*) AS LAPOK, SUM(") + OwnedCopiesSql +
-           QStringLiteral(" > 0) AS MEGVAN, TOTAL(") + OwnedCopiesSql + QStringLiteral(") AS PELDANY FROM TLAP") +
-           (scope.isEmpty() ? QString() : QStringLiteral(" WHERE ") + scope) +
-           (grouping == cgPantheonRarity ? QStringLiteral(" GROUP BY 1, 2) AS G") : QStringLiteral(" GROUP BY 1) AS G"));
+    return QStringLiteral("SELECT HEX(") + k1 + QStringLiteral(") AS H1, ") + k1 + QStringLiteral(" AS K1, ") + name1 +
+           QStringLiteral(" AS N1, HEX(") + k2 + QStringLiteral(") AS H2, G.LAPOK, G.MEGVAN, G.PELDANY FROM (SELECT ") +
+           key + QStringLiteral(" AS K, COUNT(*) AS LAPOK, SUM(") + OwnedSql +
+           QStringLiteral(") AS MEGVAN, TOTAL(CASE WHEN ") + OwnedSql +
+           QStringLiteral(" THEN CAST(TLAP.L_DB AS INTEGER) END) AS PELDANY FROM TLAP") +
+           (scope.isEmpty() ? QString() : QStringLiteral(" WHERE ") + scope) + QStringLiteral(" GROUP BY 1) AS G");
 }
 
 void TCollectionModel::Refresh(TCollectionGrouping grouping)

@@ -160,6 +160,9 @@ TfGyujtemeny::TfGyujtemeny(TConnection* connection, const TCardListConditions* c
     bottom->addStretch(1);
     btnBezar = new QPushButton(QStringLiteral("Bezárás"), this);
     btnBezar->setObjectName("btnBezar");
+    // Enter closes the window; narrowing the card list takes the button or a double click.
+    for (QPushButton* b : {btnHianyzok, btnHianyzokVagolap, btnCsereVagolap, btnCsereCsv}) b->setAutoDefault(false);
+    btnBezar->setDefault(true);
     bottom->addWidget(btnBezar);
     layout->addLayout(bottom);
 

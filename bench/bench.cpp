@@ -2,6 +2,7 @@
 // run, at the demo catalogue's size and at 100,000 cards. Ratios are what we quote: the machines
 // are shared and noisy. Usage: velkor_bench [--quick] [--pictures]
 #include "bench_export.h"
+#include "bench_collection.h"
 #include "bench_pictures.h"
 
 #include "app/Messages.h"
@@ -525,6 +526,16 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    if (app.arguments().contains("--collection")) {  // the collection lines alone, at both sizes
+        QTemporaryDir small, big;
+        CopyCatalogue(demo, small.path());
+        CopyCatalogue(demo, big.path());
+        MeasureCollection(small.path(), Repeats);
+        if (!GrowCatalogue(big.filePath("DB/Velkor.db"), 100000)) return 1;
+        MeasureCollection(big.path(), Repeats);
+        return 0;
+    }
+
     std::printf("== demo catalogue ==\n");
     // A copy, so that the measured sorts do not end up in the program folder's settings.
     QTemporaryDir small;
@@ -537,6 +548,7 @@ int main(int argc, char** argv)
     MeasureFilterWindows(small.path());
     MeasureFilterSelection(small.path());
     MeasureSearch(small.path(), Repeats, false);
+    MeasureCollection(small.path(), Repeats);
     MeasureStartup(demo);
     MeasurePictures(demo, Repeats);
 
@@ -554,6 +566,7 @@ int main(int argc, char** argv)
     MeasureFilterWindows(dir.path());
     MeasureFilterSelection(dir.path());
     MeasureSearch(dir.path(), Repeats, true);
+    MeasureCollection(dir.path(), Repeats);
     std::printf("%-44s %ld kB before opening\n", "resident", before);
     return 0;
 }

@@ -19,6 +19,7 @@ namespace {
 const char* const kPaths = "PATHS";
 const char* const kGfx = "GFX";
 const char* const kDeck = "PAKLI";
+const char* const kCollection = "GYUJTEMENY";
 const char* const kOrder = "cCols_ORDER";
 const char* const kOrderNum = "cCols_ORDERNUM";
 const char* const kVisible = "cCols_VISIBLE";
@@ -147,6 +148,8 @@ void ReadSettings(const QString& fileName, TSettings& settings, IColumnLayout& c
         settings.DBPATH = QString::fromUtf8(settings.DBPATHStored);
     }
     settings.OpeningHand = ReadInt(ini, kDeck, "Kezdokez", defaults.OpeningHand);
+    settings.KeepCopies = ReadInt(ini, kCollection, "Megtartott", defaults.KeepCopies);
+    if (settings.KeepCopies < 1 || settings.KeepCopies > 99) settings.KeepCopies = defaults.KeepCopies;
     ReadColumnSettings(columns, ini);
 }
 
@@ -167,6 +170,7 @@ bool WriteSettings(const QString& fileName, const TSettings& settings, const ICo
     WriteInt(ini, kGfx, "CacheSize", settings.CacheSize);
     ini.SetValue(kPaths, "DBPATH", TextToWrite(settings.DBPATH, settings.DBPATHStored).constData());
     WriteInt(ini, kDeck, "Kezdokez", settings.OpeningHand);
+    WriteInt(ini, kCollection, "Megtartott", settings.KeepCopies);
     WriteColumnSettings(columns, ini);
 
     std::string text;

@@ -11,6 +11,7 @@ struct TSettings {
     int CacheSize = 20;
     QString DBPATH = QStringLiteral("Db\\Velkor.mdb");
     int OpeningHand = 7;  // the deck odds' opening hand ("Kezdőkéz")
+    int KeepCopies = 3;   // the collection's copies kept per card ("Megtartott példány", 1 to 99)
     // The two texts exactly as the file held them: a value that is not UTF-8 (written on another
     // system) goes back byte for byte while the text above is left unchanged.
     QByteArray GfxPathStored;

@@ -1,4 +1,5 @@
 #include "browser/ufMain.h"
+#include "browser/uCollectionCommand.h"
 
 #include "app/Guard.h"
 #include "app/Messages.h"
@@ -239,6 +240,7 @@ void TfMain::BuildMenus()
     QMenu* exportMenu = data->addMenu(QStringLiteral("Export"));
     exportMenu->addActions({acExportExcel, acExportText, acExportClipboard});
     data->addAction(acTul);
+    AddCollectionCommand(this, data);  // "Gyűjtemény..."
     data->addAction(acDBDelete);
     data->addSeparator();
     data->addAction(acExit);

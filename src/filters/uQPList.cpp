@@ -71,7 +71,8 @@ void TQPList::RemovePiecesOfKind(quint8 kind)
 void TQPList::RemoveSelectablePieces()
 {
     std::erase_if(FItems, [](const auto& p) {
-        return p->Kind == pkQuickSearch || p->Kind == pkStoredFilter || p->Kind == pkProperty;
+        return p->Kind == pkQuickSearch || p->Kind == pkStoredFilter || p->Kind == pkProperty ||
+               p->Kind == pkMissingCards;
     });
 }
 

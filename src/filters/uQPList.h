@@ -27,6 +27,7 @@ enum TPieceKind : quint8 {
     pkOwnedCount = 4,    // "Darab szűrés"
     pkProperty = 5,      // a checked property or category (the property block)
     pkSummoning = 6,     // "Leidézés szűrés": a literal on the left, the card's pattern on the right
+    pkMissingCards = 8,  // the missing cards of a collection group ("Hiányzók mutatása")
 };
 
 // One condition. A plain value; the list owns it.
@@ -67,7 +68,7 @@ public:
     TQueryPiece* AddPiece(std::unique_ptr<TQueryPiece> piece);
     TQueryPiece* AddPiece(const TQueryPiece& piece);
     void RemovePiecesOfKind(quint8 kind);
-    // Kinds 1, 3 and 5 go; the owned-count and summoning filters stay.
+    // Kinds 1, 3, 5 and the missing cards go; the owned-count and summoning filters stay.
     void RemoveSelectablePieces();
     void Delete(int index);
     void Clear();

@@ -121,9 +121,10 @@ TEST(SettingsFile, NoFileGivesDefaultsAndCloseWritesExactlyTheKnownKeys)
             keys[section] << line;
         }
     }
-    EXPECT_EQ(keys.keys(), QStringList({"GFX", "PAKLI", "PATHS", "cCols_ORDER", "cCols_ORDERING", "cCols_ORDERNUM",
-                                        "cCols_VISIBLE", "cCols_WIDTH"}));
+    EXPECT_EQ(keys.keys(), QStringList({"GFX", "GYUJTEMENY", "PAKLI", "PATHS", "cCols_ORDER", "cCols_ORDERING",
+                                        "cCols_ORDERNUM", "cCols_VISIBLE", "cCols_WIDTH"}));
     EXPECT_EQ(keys["PAKLI"], QStringList({"Kezdokez=7"}));
+    EXPECT_EQ(keys["GYUJTEMENY"], QStringList({"Megtartott=3"}));
     EXPECT_EQ(keys["PATHS"], QStringList({"GfxPath=GFX", "DBPATH=Db\\Velkor.mdb"}));
     EXPECT_EQ(keys["GFX"], QStringList({"CacheSize=20"}));
     EXPECT_EQ(keys["cCols_WIDTH"].size(), 9);

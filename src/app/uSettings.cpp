@@ -147,6 +147,9 @@ void ReadSettings(const QString& fileName, TSettings& settings, IColumnLayout& c
         settings.DBPATH = QString::fromUtf8(settings.DBPATHStored);
     }
     settings.OpeningHand = ReadInt(ini, kDeck, "Kezdokez", defaults.OpeningHand);
+    settings.PictureMode = ReadInt(ini, kGfx, "PictureMode", defaults.PictureMode);
+    if (settings.PictureMode < 0 || settings.PictureMode > 3) settings.PictureMode = defaults.PictureMode;
+    settings.LastFolder = QString::fromUtf8(ReadBytes(ini, kPaths, "LastFolder"));
     ReadColumnSettings(columns, ini);
 }
 
@@ -167,6 +170,8 @@ bool WriteSettings(const QString& fileName, const TSettings& settings, const ICo
     WriteInt(ini, kGfx, "CacheSize", settings.CacheSize);
     ini.SetValue(kPaths, "DBPATH", TextToWrite(settings.DBPATH, settings.DBPATHStored).constData());
     WriteInt(ini, kDeck, "Kezdokez", settings.OpeningHand);
+    WriteInt(ini, kGfx, "PictureMode", settings.PictureMode);
+    if (!settings.LastFolder.isEmpty()) ini.SetValue(kPaths, "LastFolder", settings.LastFolder.toUtf8().constData());
     WriteColumnSettings(columns, ini);
 
     std::string text;

@@ -338,11 +338,14 @@ void TfMain::FormCreate()
     CtrlHeld = false;
     SummaryStale = false;
     ReadSettings(FSettingsFile, Settings, *dmColumns);
+    SetLastSaveFolder(Settings.LastFolder);
     AM->SetHost(this);
     try {
         AM->Connect();
     } catch (const EAbort&) {
-        return;  // reported by Connect; the window stays usable without a catalogue
+        // Reported by Connect; the window stays usable without a catalogue, placed as usual.
+        CenterOnScreen(this, 12);
+        return;
     }
     FConnected = true;
     ts2->Bind(&AM->qLapok);
@@ -350,7 +353,9 @@ void TfMain::FormCreate()
     ts3->CreateCache(Settings.GfxPath, Settings.CacheSize);
     FillLookupCombos();
     FillFilterCombo();
-    PictureMode = 0;
+    // The mode of the last run; the page's mode buttons follow.
+    PictureMode = Settings.PictureMode;
+    ts3->SetPictureMode(PictureMode);
     RefreshGrid();
     pc->setCurrentWidget(ts2);
     CenterOnScreen(this, 12);
@@ -364,6 +369,8 @@ bool TfMain::FormClose()
 {
     if (FClosed) return true;
     FClosed = true;
+    if (FConnected) Settings.PictureMode = PictureMode;
+    Settings.LastFolder = LastSaveFolder();
     QString why;
     if (!WriteSettings(FSettingsFile, Settings, *dmColumns, &why)) {
         ShowWarning(why);
@@ -567,6 +574,8 @@ void TfMain::OpenDeck(qint64 deckId)
     layout->setContentsMargins(0, 0, 0, 0);
     auto* frame = new TfmPakli(this, AM->ADOConnection, page);
     layout->addWidget(frame);
+    // The deck's undo keys work on every page, not only while the deck page shows.
+    addActions({frame->acUndo, frame->acRedo});
     pc->addTab(page, QStringLiteral("Pakli"));
     TFormOpenPars pars;
     InitFormOpenPars(pars);

@@ -359,7 +359,9 @@ TEST_F(ExportTest, WorkbookHasTheSheetListaWithTheFirstCardInRowOne)
 TEST_F(ExportTest, WorkbookKeepsNamesWithQuotesSeparatorsAndMarkup)
 {
     const QStringList names{QString::fromUtf8("Kard; a legendás"), QString::fromUtf8("Az \"Ősi\" <kard> & pajzs"),
-                            QString::fromUtf8("=1+1"), QString::fromUtf8("Két\nsoros"), QStringLiteral("12")};
+                            QString::fromUtf8("=1+1"), QString::fromUtf8("Két\nsoros"), QStringLiteral("12"),
+                            // Texts that look like the format's own escapes, overlapping ones too.
+                            QStringLiteral("x_x0041_y"), QStringLiteral("_x0041_x0042_"), QStringLiteral("_x00e9_ _X0041_ _x12_")};
     for (int i = 0; i < names.size(); ++i) AddCard(10 + i, QStringLiteral("1%1").arg(i), names[i]);
     Open(" WHERE L_ID >= 10");
     const QMap<QString, TSheetCell> cells = SheetCells(Workbook({"L_NEV"}));

@@ -353,10 +353,10 @@ void TfMain::FormCreate()
     ts3->CreateCache(Settings.GfxPath, Settings.CacheSize);
     FillLookupCombos();
     FillFilterCombo();
-    // The mode of the last run; the page's mode buttons follow.
-    PictureMode = Settings.PictureMode;
-    ts3->SetPictureMode(PictureMode);
+    PictureMode = 0;
     RefreshGrid();
+    // The picture mode of the last run, laid out and drawn for the cards just read.
+    if (Settings.PictureMode != PictureMode) ts3->SetPictureMode(Settings.PictureMode);
     pc->setCurrentWidget(ts2);
     CenterOnScreen(this, 12);
     DeckSummoningTech.clear();

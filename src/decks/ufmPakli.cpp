@@ -471,8 +471,9 @@ void TfmPakli::LoadDeck(const TFormOpenPars& pars)
 
     UpdateHeaderTotals();
     FChartsStale = true;
-    // A deck opens where it is edited; the statistics are drawn when their page is shown.
+    // A deck opens where it is edited; its statistics are ready behind.
     pcPakli->setCurrentWidget(tsSzerk);
+    DrawSummary();
     if (FHost) FHost->DeckLoaded();
 }
 
@@ -751,8 +752,9 @@ void TfmPakli::cbLapKeresChange(const QString& text)
 bool TfmPakli::eventFilter(QObject* watched, QEvent* event)
 {
     // The name box and the search box would take Ctrl+Z and Ctrl+Y for their own history: leave
-    // them to the deck's.
-    if (event->type() == QEvent::ShortcutOverride && (watched == eNev || watched == cbLapKeres->lineEdit())) {
+    // them to the deck's. The combo box hands the key to its edit line itself, past its filters.
+    if (event->type() == QEvent::ShortcutOverride &&
+        (watched == eNev || watched == cbLapKeres || watched == cbLapKeres->lineEdit())) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool ctrlY = key->key() == Qt::Key_Y && key->modifiers() == Qt::ControlModifier;
         if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) || ctrlY) return true;

@@ -132,12 +132,12 @@ TEST_F(FilterSelectionTest, StoredFiltersOfEachCategory)
     EXPECT_GT(Cards(), 0);
 }
 
-TEST_F(FilterSelectionTest, RefillKeepsTheOldConditionsUntilTheNextChange)
+TEST_F(FilterSelectionTest, RefillKeepsTheOldConditionsAndTheirMarks)
 {
     Click("Gyors");
     const int narrowed = Cards();
     fMain->FillFilterCombo();
-    EXPECT_FALSE(Combo()->IsChecked(IndexOf("Gyors")));
+    EXPECT_TRUE(Combo()->IsChecked(IndexOf("Gyors")));
     EXPECT_EQ(PiecesOfKind(pkProperty), 1);
     AM->ReQuery();
     EXPECT_EQ(Cards(), narrowed);

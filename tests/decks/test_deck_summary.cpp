@@ -343,9 +343,10 @@ protected:
 
 }  // namespace
 
-TEST_F(SummaryFrameTest, LoadingDrawsTheShortFormAndTheCheckBoxRedraws)
+TEST_F(SummaryFrameTest, ShowingThePageDrawsTheShortFormAndTheCheckBoxRedraws)
 {
-    EXPECT_EQ(Frame->pcPakli->currentWidget(), Frame->tsOsszesites);
+    EXPECT_EQ(Frame->pcPakli->currentWidget(), Frame->tsSzerk);
+    Frame->pcPakli->setCurrentWidget(Frame->tsOsszesites);
     EXPECT_EQ(Frame->Summary->cbReszl->text(), "Részletes");
     EXPECT_FALSE(Frame->Summary->cbReszl->isChecked());
     EXPECT_EQ(Count("CardLine"), Frame->mdPakli.RecordCount());
@@ -364,6 +365,7 @@ TEST_F(SummaryFrameTest, LoadingDrawsTheShortFormAndTheCheckBoxRedraws)
 
 TEST_F(SummaryFrameTest, ComingBackToThePageShowsTheChangedDeck)
 {
+    Frame->pcPakli->setCurrentWidget(Frame->tsOsszesites);
     Frame->pcPakli->setCurrentWidget(Frame->tsSzerk);
     const int before = Count("CardLine");
     const qint64 card = ScalarOn(Conn, "SELECT L_ID FROM TLAP WHERE L_ID NOT IN (SELECT PL_LID FROM TPAKLILAP "

@@ -355,8 +355,9 @@ void TfMain::FormCreate()
     FillFilterCombo();
     PictureMode = 0;
     RefreshGrid();
-    // The picture mode of the last run, laid out and drawn for the cards just read.
-    if (Settings.PictureMode != PictureMode) ts3->SetPictureMode(Settings.PictureMode);
+    // The picture mode of the last run, drawn when its page is first shown.
+    ts3->RestorePictureMode(Settings.PictureMode);
+    UpdateDeckActions();
     pc->setCurrentWidget(ts2);
     CenterOnScreen(this, 12);
     DeckSummoningTech.clear();

@@ -251,9 +251,9 @@ void TDeckCharts::Redraw(const TDeckTable& deck)
         QValueAxis* y = CountAxis(highest);
         chart->addAxis(y, Qt::AlignLeft);
         series->attachAxis(y);
-        // The key of the group colours, small, under the plot.
+        // The key of the group colours, small, beside the plot: under it the plot would be too low.
         chart->legend()->setVisible(true);
-        chart->legend()->setAlignment(Qt::AlignBottom);
+        chart->legend()->setAlignment(Qt::AlignRight);
         chart->legend()->setFont(SmallFont(8));
         chart->legend()->setMarkerShape(QLegend::MarkerShapeRectangle);
         QChart* old = cvSzint->chart();

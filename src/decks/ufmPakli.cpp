@@ -270,7 +270,8 @@ QWidget* TfmPakli::BuildHeader()
     lPakliNev->setFont(ArialPx(13, true));
     lPakliNev->setMinimumWidth(60);
     lPakliNev->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    row->insertWidget(row->indexOf(name) + 1, lPakliNev, 2, Qt::AlignVCenter);
+    row->setStretchFactor(name, 0);
+    row->insertWidget(row->indexOf(name) + 1, lPakliNev, 1, Qt::AlignVCenter);
     return pnTop;
 }
 
@@ -455,6 +456,8 @@ void TfmPakli::LoadDeck(const TFormOpenPars& pars)
     lFoisten2->setText(header->GodName);
     lFoisten->adjustSize();
     lFoisten2->adjustSize();
+    // The god's name whole; the deck's name takes what is left.
+    lFoisten->parentWidget()->setMinimumWidth(lFoisten2->geometry().right() + 1);
     if (FHost) FHost->SetDeckSummoningTech(header->SummoningTech);
     // A stored name longer than the box allows is shown and kept whole.
     eNev->setMaxLength(std::max<int>(80, int(header->Name.size())));

@@ -343,10 +343,9 @@ protected:
 
 }  // namespace
 
-TEST_F(SummaryFrameTest, ShowingThePageDrawsTheShortFormAndTheCheckBoxRedraws)
+TEST_F(SummaryFrameTest, LoadingDrawsTheShortFormAndTheCheckBoxRedraws)
 {
     EXPECT_EQ(Frame->pcPakli->currentWidget(), Frame->tsSzerk);
-    Frame->pcPakli->setCurrentWidget(Frame->tsOsszesites);
     EXPECT_EQ(Frame->Summary->cbReszl->text(), "Részletes");
     EXPECT_FALSE(Frame->Summary->cbReszl->isChecked());
     EXPECT_EQ(Count("CardLine"), Frame->mdPakli.RecordCount());
@@ -365,7 +364,6 @@ TEST_F(SummaryFrameTest, ShowingThePageDrawsTheShortFormAndTheCheckBoxRedraws)
 
 TEST_F(SummaryFrameTest, ComingBackToThePageShowsTheChangedDeck)
 {
-    Frame->pcPakli->setCurrentWidget(Frame->tsOsszesites);
     Frame->pcPakli->setCurrentWidget(Frame->tsSzerk);
     const int before = Count("CardLine");
     const qint64 card = ScalarOn(Conn, "SELECT L_ID FROM TLAP WHERE L_ID NOT IN (SELECT PL_LID FROM TPAKLILAP "

@@ -7,7 +7,6 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
-#include <QRegularExpression>
 #include <QXmlStreamReader>
 
 // Fields split at the separator outside quotes; inside quotes "" is one quote; a record ends at
@@ -104,16 +103,7 @@ inline QString ReadTextRuns(QXmlStreamReader& xml)
         if (xml.isStartElement() && xml.name() == u"t") text += xml.readElementText();
         else if (xml.isEndElement() && xml.name() == end) break;
     }
-    // As a standards-following reader does: "_xHHHH_" is the character HHHH.
-    static const QRegularExpression escaped(QStringLiteral("_x([0-9A-Fa-f]{4})_"));
-    QString decoded;
-    qsizetype from = 0;
-    for (auto it = escaped.globalMatch(text); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        decoded += text.mid(from, m.capturedStart() - from) + QChar(m.captured(1).toUShort(nullptr, 16));
-        from = m.capturedEnd();
-    }
-    return decoded + text.mid(from);
+    return text;
 }
 
 // The cells of the first worksheet by address ("A1"): numbers and texts (inline or shared).

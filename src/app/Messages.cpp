@@ -1,6 +1,7 @@
 #include "app/Messages.h"
 
 #include "app/ShellUtil.h"
+#include "app/WidgetUtil.h"
 #include "app/ufExcept.h"
 #include "storage/FormOpenPars.h"
 
@@ -109,6 +110,7 @@ bool OpenWithDesktopOpener(const QUrl& url, const QString& opener, int waitMs)
     // The opener returns at once with a failure ("no method available") when no program takes the
     // file, and with success when a desktop's launcher handed it over; a generic desktop runs the
     // program in the foreground, so one still running after the wait has taken the file.
+    const TWaitCursor wait;  // up to waitMs while the opener decides
     auto* process = new QProcess;
     process->setProgram(opener);
     process->setArguments({url.isLocalFile() ? url.toLocalFile() : url.toString(QUrl::FullyEncoded)});

@@ -1,6 +1,7 @@
 #include "app/Messages.h"
 
 #include "app/ShellUtil.h"
+#include "app/WidgetUtil.h"
 #include "app/ufExcept.h"
 #include "storage/FormOpenPars.h"
 
@@ -8,13 +9,17 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 
 namespace {
 TUiHost* CurrentHost = nullptr;
+QString LastFolder;
 
 QMessageBox::Icon IconFor(TUiKind kind)
 {
@@ -29,12 +34,16 @@ QMessageBox::Icon IconFor(TUiKind kind)
 
 // --- the real host ---
 
-bool TQtUiHost::AskConfirmation(const QString& title, const QString& text)
+bool TQtUiHost::AskConfirmation(const QString& title, const QString& text) { return Ask(title, text, false); }
+
+bool TQtUiHost::AskDeleteConfirmation(const QString& title, const QString& text) { return Ask(title, text, true); }
+
+bool TQtUiHost::Ask(const QString& title, const QString& text, bool defaultNo)
 {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, QApplication::activeWindow());
     QPushButton* yes = box.addButton(BUTTON_YES, QMessageBox::YesRole);
     QPushButton* no = box.addButton(BUTTON_NO, QMessageBox::NoRole);
-    box.setDefaultButton(yes);
+    box.setDefaultButton(defaultNo ? no : yes);
     box.setEscapeButton(no);
     box.exec();
     return box.clickedButton() == yes;
@@ -79,7 +88,7 @@ bool TQtUiHost::InputQuery(const QString& caption, const QString& prompt, QStrin
 QString TQtUiHost::PromptSaveFile(const QString& caption, const QString& filter, const QString& defaultName,
                                   const QString& defaultSuffix, bool confirmOverwrite)
 {
-    QFileDialog dlg(QApplication::activeWindow(), caption, defaultName, QtFileFilter(filter));
+    QFileDialog dlg(QApplication::activeWindow(), caption, SaveDialogStart(defaultName), QtFileFilter(filter));
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);
     if (!defaultSuffix.isEmpty()) dlg.setDefaultSuffix(defaultSuffix);
@@ -92,7 +101,37 @@ void TQtUiHost::SetClipboardText(const QString& text) { QGuiApplication::clipboa
 
 void TQtUiHost::OpenUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
 
-bool TQtUiHost::OpenDocument(const QUrl& url) { return QDesktopServices::openUrl(url); }
+bool TQtUiHost::OpenDocument(const QUrl& url) { return OpenWithDesktopOpener(url, QStandardPaths::findExecutable(QStringLiteral("xdg-open"))); }
+
+bool OpenWithDesktopOpener(const QUrl& url, const QString& opener, int waitMs)
+{
+    // Without the opener Qt has no other way either; its answer is as good as ours.
+    if (opener.isEmpty()) return QDesktopServices::openUrl(url);
+    // The opener returns at once with a failure ("no method available") when no program takes the
+    // file, and with success when a desktop's launcher handed it over; a generic desktop runs the
+    // program in the foreground, so one still running after the wait has taken the file.
+    const TWaitCursor wait;  // up to waitMs while the opener decides
+    auto* process = new QProcess;
+    process->setProgram(opener);
+    process->setArguments({url.isLocalFile() ? url.toLocalFile() : url.toString(QUrl::FullyEncoded)});
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    process->start();
+    if (!process->waitForStarted()) {
+        delete process;
+        return false;
+    }
+    if (process->waitForFinished(waitMs)) {
+        const bool opened = process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+        delete process;
+        return opened;
+    }
+    // Left running, unowned, so that closing this program does not close the document's; it is
+    // freed when it ends.
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    return true;
+}
 
 void TQtUiHost::ShowErrorDialog(const QString& context, const QString& message)
 {
@@ -149,6 +188,13 @@ void TTestUiHost::Clear()
     FOpenDocument.clear();
     FClipboard.clear();
     FUnanswered = 0;
+}
+
+bool TTestUiHost::AskDeleteConfirmation(const QString& title, const QString& text)
+{
+    const bool yes = AskConfirmation(title, text);
+    FRecords.last().Extra = BUTTON_NO;
+    return yes;
 }
 
 bool TTestUiHost::AskConfirmation(const QString& title, const QString& text)
@@ -236,9 +282,11 @@ void TTestUiHost::ShowErrorDialog(const QString& context, const QString& message
 
 // --- the helpers the rest of the program calls ---
 
-bool ConfirmDelete() { return UiHost().AskConfirmation(TITLE_CONFIRM, TEXT_CONFIRM_DELETE); }
+bool ConfirmDelete() { return UiHost().AskDeleteConfirmation(TITLE_CONFIRM, TEXT_CONFIRM_DELETE); }
 
 bool AskYesNo(const QString& text) { return UiHost().AskConfirmation(TITLE_CONFIRM, text); }
+
+bool AskDelete(const QString& text) { return UiHost().AskDeleteConfirmation(TITLE_CONFIRM, text); }
 
 TYesNoCancel AskYesNoCancel(const QString& text) { return UiHost().AskYesNoCancel(TITLE_CONFIRM, text); }
 
@@ -256,7 +304,22 @@ bool InputQuery(const QString& caption, const QString& prompt, QString& value)
 QString PromptSaveFile(const QString& caption, const QString& filter, const QString& defaultName,
                        const QString& defaultSuffix, bool confirmOverwrite)
 {
-    return UiHost().PromptSaveFile(caption, filter, defaultName, defaultSuffix, confirmOverwrite);
+    const QString name = UiHost().PromptSaveFile(caption, filter, defaultName, defaultSuffix, confirmOverwrite);
+    if (!name.isEmpty()) SetLastSaveFolder(QFileInfo(name).absolutePath());
+    return name;
+}
+
+QString LastSaveFolder() { return LastFolder; }
+
+void SetLastSaveFolder(const QString& folder) { LastFolder = folder; }
+
+QString SaveDialogStart(const QString& defaultName)
+{
+    if (!defaultName.isEmpty() && (QFileInfo(defaultName).isAbsolute() || defaultName.contains(u'/'))) return defaultName;
+    QString folder = LastFolder;
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return defaultName.isEmpty() ? folder : QDir(folder).filePath(defaultName);
 }
 
 void CopyToClipboard(const QString& text) { UiHost().SetClipboardText(text); }

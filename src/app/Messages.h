@@ -10,7 +10,7 @@
 #include <optional>
 
 enum class TUiKind {
-    Confirmation, // "Megerősítés", Yes / No
+    Confirmation, // "Megerősítés", Yes / No; Extra = "&Nem" when No is the default button
     Warning,      // "Figyelmeztetés", OK
     Information,  // "Információ", OK
     Error,        // "Hiba", OK
@@ -51,6 +51,8 @@ public:
     virtual ~TUiHost() = default;
     // Yes / No question; true when Yes.
     virtual bool AskConfirmation(const QString& title, const QString& text) = 0;
+    // The same before something is deleted: Enter answers No.
+    virtual bool AskDeleteConfirmation(const QString& title, const QString& text) { return AskConfirmation(title, text); }
     // A message with an OK button (warning, information or error).
     virtual void ShowMessage(TUiKind kind, const QString& title, const QString& text) = 0;
     virtual bool InputQuery(const QString& caption, const QString& prompt, QString& value) = 0;
@@ -64,7 +66,8 @@ public:
     virtual void ShowErrorDialog(const QString& context, const QString& message) = 0;
     // Yes / No / Cancel question (Escape cancels).
     virtual TYesNoCancel AskYesNoCancel(const QString& title, const QString& text) = 0;
-    // Opens a document with the desktop's program for its type; false when none could be started.
+    // Opens a document (or a web address) with the desktop's program for its type; false when none
+    // could be started.
     virtual bool OpenDocument(const QUrl& url)
     {
         OpenUrl(url);
@@ -76,6 +79,7 @@ public:
 class TQtUiHost : public TUiHost {
 public:
     bool AskConfirmation(const QString& title, const QString& text) override;
+    bool AskDeleteConfirmation(const QString& title, const QString& text) override;
     void ShowMessage(TUiKind kind, const QString& title, const QString& text) override;
     bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
     QString PromptSaveFile(const QString& caption, const QString& filter, const QString& defaultName,
@@ -85,7 +89,14 @@ public:
     void ShowErrorDialog(const QString& context, const QString& message) override;
     TYesNoCancel AskYesNoCancel(const QString& title, const QString& text) override;
     bool OpenDocument(const QUrl& url) override;
+
+private:
+    static bool Ask(const QString& title, const QString& text, bool defaultNo);
 };
+
+// Opens url with the desktop's opener program (xdg-open); true only when a program took it: the
+// opener ended successfully, or still runs after waitMs. Without an opener, Qt's own attempt decides.
+bool OpenWithDesktopOpener(const QUrl& url, const QString& opener, int waitMs = 2000);
 
 // The host in force; the Qt host until another one is set. Returns the previous host.
 TUiHost* SetUiHost(TUiHost* host);
@@ -120,6 +131,7 @@ public:
     const QString& Clipboard() const { return FClipboard; }
 
     bool AskConfirmation(const QString& title, const QString& text) override;
+    bool AskDeleteConfirmation(const QString& title, const QString& text) override;
     void ShowMessage(TUiKind kind, const QString& title, const QString& text) override;
     bool InputQuery(const QString& caption, const QString& prompt, QString& value) override;
     QString PromptSaveFile(const QString& caption, const QString& filter, const QString& defaultName,
@@ -145,6 +157,8 @@ private:
 // "Valóban szeretné törölni?", Yes / No; true when Yes.
 bool ConfirmDelete();
 bool AskYesNo(const QString& text);
+// A Yes / No question before something is deleted: "Nem" is the default button.
+bool AskDelete(const QString& text);
 TYesNoCancel AskYesNoCancel(const QString& text);
 void ShowWarning(const QString& text);
 void ShowInfo(const QString& text);
@@ -156,6 +170,13 @@ bool InputQuery(const QString& caption, const QString& prompt, QString& value);
 // defaultSuffix is added when the user types a name without one. Empty when cancelled.
 QString PromptSaveFile(const QString& caption, const QString& filter, const QString& defaultName,
                        const QString& defaultSuffix = QString(), bool confirmOverwrite = true);
+// The folder of the file last chosen in a save prompt; a prompt given a bare name starts there (else in
+// the user's documents folder). The main window keeps it in the settings file.
+QString LastSaveFolder();
+void SetLastSaveFolder(const QString& folder);
+// Where a save prompt given defaultName starts: a name with a folder as it is, a bare one in the
+// last folder used.
+QString SaveDialogStart(const QString& defaultName);
 void CopyToClipboard(const QString& text);
 // A file path or an address with a scheme (https:, mailto:, file:).
 void ShellOpen(const QString& target);

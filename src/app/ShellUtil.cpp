@@ -22,7 +22,12 @@ QUrl ShellTargetUrl(const QString& target)
     return QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath());
 }
 
-void OpenHelpPage() { ShellOpen(HELP_URL); }
+void OpenHelpPage()
+{
+    // The page needs a browser: say so when none could be started, rather than nothing at all.
+    if (!UiHost().OpenDocument(QUrl(HELP_URL)))
+        ShowWarning(QStringLiteral("Nem sikerült böngészőt indítani a súgó megnyitásához.\nA súgó címe: ") + HELP_URL);
+}
 
 TLinkLabel::TLinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent)
 {

@@ -12,7 +12,7 @@ QUrl BuildMailUrl(const QString& address, const QString& subject, const QString&
 // An address with a scheme stays as it is; anything else is a local file or folder.
 QUrl ShellTargetUrl(const QString& target);
 
-// Opens the maker's help web page.
+// Opens the maker's help web page in the desktop's browser; a warning when none could be started.
 void OpenHelpPage();
 
 // A label that acts as a link: hand cursor, emits clicked() on a left-button release over it.

@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <algorithm>
+
 TWaitCursor::TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
 
 TWaitCursor::~TWaitCursor() { QApplication::restoreOverrideCursor(); }
@@ -23,17 +25,53 @@ TUpdatesSuspended::~TUpdatesSuspended()
         if (w) w->setUpdatesEnabled(true);
 }
 
+namespace {
+// A window not shown yet has no size of its own: take the one its first showing would give it.
+void SizeBeforeShowing(QWidget* window)
+{
+    if (!window->isVisible() && !window->testAttribute(Qt::WA_Resized)) window->adjustSize();
+}
+}  // namespace
+
 void CenterOnScreen(QWidget* window, int above)
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!window || !screen) return;
+    SizeBeforeShowing(window);
     const QRect s = screen->geometry();
     const QRect f = window->frameGeometry();
     window->move(s.left() + s.width() / 2 - f.width() / 2, s.top() + s.height() / 2 - f.height() / 2 - above);
 }
 
+void CenterOverOwner(QWidget* window)
+{
+    if (!window) return;
+    QWidget* owner = window->parentWidget() ? window->parentWidget()->window() : nullptr;
+    if (!owner || !owner->isVisible()) return CenterOnScreen(window);
+    SizeBeforeShowing(window);
+    const QRect o = owner->frameGeometry();
+    const QRect f = window->frameGeometry();
+    QPoint topLeft(o.left() + o.width() / 2 - f.width() / 2, o.top() + o.height() / 2 - f.height() / 2);
+    // Kept on the owner's screen, title bar first.
+    if (const QScreen* screen = owner->screen()) {
+        const QRect a = screen->availableGeometry();
+        topLeft.setX(std::max(a.left(), std::min(topLeft.x(), a.right() + 1 - f.width())));
+        topLeft.setY(std::max(a.top(), std::min(topLeft.y(), a.bottom() + 1 - f.height())));
+    }
+    window->move(topLeft);
+}
+
 #include <QAction>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QTextDocument>
+
+QString ExactPlainText(const QPlainTextEdit* editor)
+{
+    QString text = editor->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    return text;
+}
 #include <QMenuBar>
 #include <QSet>
 

@@ -32,9 +32,17 @@ private:
 // Moves a window so that its frame stands in the middle of the primary screen, raised by `above`
 // pixels: left = screen width div 2 - width div 2, top = screen height div 2 - height div 2 - above.
 void CenterOnScreen(QWidget* window, int above = 0);
+// Moves a window so that it stands centred over its parent's window (on the screen when that is
+// not shown), kept on that screen.
+void CenterOverOwner(QWidget* window);
 
 class QMenu;
 class QMenuBar;
+class QPlainTextEdit;
+
+// The editor's text exactly as typed or set: toPlainText() would turn a no-break space into a plain
+// one. Paragraphs are joined with "\n".
+QString ExactPlainText(const QPlainTextEdit* editor);
 
 // Gives every menu of the bar and every item of those menus (sub-menus included) a keyboard
 // mnemonic ("&") that no sibling shares: a text that has one keeps it; the others take the first

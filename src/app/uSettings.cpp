@@ -150,6 +150,9 @@ void ReadSettings(const QString& fileName, TSettings& settings, IColumnLayout& c
     settings.OpeningHand = ReadInt(ini, kDeck, "Kezdokez", defaults.OpeningHand);
     settings.KeepCopies = ReadInt(ini, kCollection, "Megtartott", defaults.KeepCopies);
     if (settings.KeepCopies < 1 || settings.KeepCopies > 99) settings.KeepCopies = defaults.KeepCopies;
+    settings.PictureMode = ReadInt(ini, kGfx, "PictureMode", defaults.PictureMode);
+    if (settings.PictureMode < 0 || settings.PictureMode > 3) settings.PictureMode = defaults.PictureMode;
+    settings.LastFolder = QString::fromUtf8(ReadBytes(ini, kPaths, "LastFolder"));
     ReadColumnSettings(columns, ini);
 }
 
@@ -171,6 +174,8 @@ bool WriteSettings(const QString& fileName, const TSettings& settings, const ICo
     ini.SetValue(kPaths, "DBPATH", TextToWrite(settings.DBPATH, settings.DBPATHStored).constData());
     WriteInt(ini, kDeck, "Kezdokez", settings.OpeningHand);
     WriteInt(ini, kCollection, "Megtartott", settings.KeepCopies);
+    WriteInt(ini, kGfx, "PictureMode", settings.PictureMode);
+    if (!settings.LastFolder.isEmpty()) ini.SetValue(kPaths, "LastFolder", settings.LastFolder.toUtf8().constData());
     WriteColumnSettings(columns, ini);
 
     std::string text;

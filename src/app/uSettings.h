@@ -12,6 +12,8 @@ struct TSettings {
     QString DBPATH = QStringLiteral("Db\\Velkor.mdb");
     int OpeningHand = 7;  // the deck odds' opening hand ("Kezdőkéz")
     int KeepCopies = 3;   // the collection's copies kept per card ("Megtartott példány", 1 to 99)
+    int PictureMode = 0;  // the picture page's mode, 0 to 3 ([GFX] PictureMode)
+    QString LastFolder;   // where the last file was saved ([PATHS] LastFolder); empty: none yet
     // The two texts exactly as the file held them: a value that is not UTF-8 (written on another
     // system) goes back byte for byte while the text above is left unchanged.
     QByteArray GfxPathStored;

@@ -726,7 +726,7 @@ void TDetailPage::sb6Click()
 
 void TDetailPage::acDBDeleteExecute()
 {
-    if (!AskYesNo(QStringLiteral("Valóban szeretné törölni a lapok darabszámait?"))) return;
+    if (!AskDelete(QStringLiteral("Valóban szeretné törölni a lapok darabszámait?"))) return;
     AM->RunCommand("UPDATE TLAP SET L_DB = NULL");
     ReopenCardList(-1);
 }

@@ -18,14 +18,73 @@
 #include <QAction>
 #include <QDialog>
 #include <QScopeGuard>
+#include <QSet>
 #include <QTabWidget>
 #include <QLineEdit>
 
+namespace {
+// Which item of the combo an object is, across a refill: properties and categories by their own
+// id, stored filters by theirs whatever category they moved to.
+QString ComboKey(const TFilterObject& o)
+{
+    if (o.Category == Catalog::CatProperties || o.Category == Catalog::CatCategories) return o.Category + u':' + o.Id;
+    return QStringLiteral("F:") + o.Id;
+}
+
+// The combo's conditions in QPList rebuilt from its checked items.
+void ApplyCheckedItems(TCheckListCombo& combo, TQPList& list)
+{
+    list.RemovePiecesOfKind(pkStoredFilter);
+    list.RemovePiecesOfKind(pkProperty);
+    for (int i = 0; i < combo.Count(); ++i) {
+        const QVariant data = combo.ItemData(i);
+        if (!combo.IsChecked(i) || !data.canConvert<TFilterObject>()) continue;
+        const TFilterObject o = data.value<TFilterObject>();
+        // A player's own filter ("01USER") applies its rows as a basic one does.
+        if (o.Category == Catalog::CatBasic || o.Category == Catalog::CatRelatedSets || o.Category == Catalog::CatUser) {
+            bool ok = false;
+            const qint64 id = o.Id.toLongLong(&ok);
+            LoadStoredFilter(AM->qGetFilter, ok ? id : -1, pkStoredFilter, list);
+        } else if (o.Category == Catalog::CatCategories || o.Category == Catalog::CatProperties) {
+            list.AddPiece(MakePiece(pkProperty, QString(), QString(), o.Id, QStringLiteral("S"), QString(), 0));
+        }
+    }
+}
+}  // namespace
+
 void TfMain::FillFilterCombo()
 {
-    // Refilling leaves QPList alone: what was checked keeps narrowing until the next change.
-    cbFilter->BeginUpdate();
-    const auto end = qScopeGuard([this] { cbFilter->EndUpdate(); });
+    // What was checked stays checked where its item is still there, and keeps narrowing; a checked
+    // item that is gone takes its condition with it.
+    QSet<QString> checked;
+    for (int i = 0; i < cbFilter->Count(); ++i) {
+        const QVariant data = cbFilter->ItemData(i);
+        if (cbFilter->IsChecked(i) && data.canConvert<TFilterObject>()) checked.insert(ComboKey(data.value<TFilterObject>()));
+    }
+    bool lost = false;
+    {
+        cbFilter->BeginUpdate();
+        const auto end = qScopeGuard([this] { cbFilter->EndUpdate(); });
+        FillFilterComboItems();
+        int found = 0;
+        for (int i = 0; i < cbFilter->Count(); ++i) {
+            const QVariant data = cbFilter->ItemData(i);
+            if (!data.canConvert<TFilterObject>() || !checked.contains(ComboKey(data.value<TFilterObject>()))) continue;
+            cbFilter->SetChecked(i, true);
+            ++found;
+        }
+        lost = found < checked.size();
+        cbFilter->SetText(cbFilter->CheckedText());
+    }
+    if (lost && QPList) {
+        const TWaitCursor wait;
+        ApplyCheckedItems(*cbFilter, *QPList);
+        AM->ReQuery();
+    }
+}
+
+void TfMain::FillFilterComboItems()
+{
     cbFilter->Clear();
     auto addAll = [this](TQuery& q, int idCol, int nameCol, int categoryCol, const QString& category) {
         q.Close();
@@ -74,21 +133,7 @@ void TfMain::cbFilterChange()
 {
     if (cbFilter->LastCurrentIndex() < 0) return;
     const TWaitCursor wait;
-    QPList->RemovePiecesOfKind(pkStoredFilter);
-    QPList->RemovePiecesOfKind(pkProperty);
-    for (int i = 0; i < cbFilter->Count(); ++i) {
-        const QVariant data = cbFilter->ItemData(i);
-        if (!cbFilter->IsChecked(i) || !data.canConvert<TFilterObject>()) continue;
-        const TFilterObject o = data.value<TFilterObject>();
-        // A player's own filter ("01USER") applies its rows as a basic one does.
-        if (o.Category == Catalog::CatBasic || o.Category == Catalog::CatRelatedSets || o.Category == Catalog::CatUser) {
-            bool ok = false;
-            const qint64 id = o.Id.toLongLong(&ok);
-            LoadStoredFilter(AM->qGetFilter, ok ? id : -1, pkStoredFilter, *QPList);
-        } else if (o.Category == Catalog::CatCategories || o.Category == Catalog::CatProperties) {
-            QPList->AddPiece(MakePiece(pkProperty, QString(), QString(), o.Id, QStringLiteral("S"), QString(), 0));
-        }
-    }
+    ApplyCheckedItems(*cbFilter, *QPList);
     AM->ReQuery();
 }
 

@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTableView>
@@ -126,6 +127,45 @@ TGridPage::TGridPage(bool& ctrlHeld, QWidget* parent) : QWidget(parent), FCtrlHe
     GuardedConnect(grQuery->horizontalScrollBar(), &QScrollBar::valueChanged, this,
                    [this](int) { grQueryHScroll(); });
     GuardedConnect(FHeader, &QHeaderView::geometriesChanged, this, [this] { LayOutQuickFilterBoxes(); });
+    FHeader->setContextMenuPolicy(Qt::CustomContextMenu);
+    GuardedConnect(FHeader, &QHeaderView::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu* menu = BuildColumnMenu(this);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(FHeader->mapToGlobal(at));
+    });
+}
+
+QMenu* TGridPage::BuildColumnMenu(QWidget* parent)
+{
+    auto* menu = new QMenu(parent);
+    menu->setObjectName("pmColumns");
+    int shown = 0;
+    for (const auto& c : dmColumns->cCols.Cols) shown += c.Visible;
+    for (int i = 0; i < dmColumns->cCols.Count(); ++i) {
+        const auto& c = dmColumns->cCols[i];
+        QString text = c.Caption.isEmpty() ? c.FieldName() : c.Caption;
+        // A caption is shown as it is: an "&" in it is no keyboard mark.
+        text.replace(QLatin1Char('&'), QLatin1String("&&"));
+        QAction* a = menu->addAction(text);
+        a->setCheckable(true);
+        a->setChecked(c.Visible);
+        a->setEnabled(!(c.Visible && shown <= 1));
+        GuardedConnect(a, &QAction::toggled, this, [this, i](bool on) { SetColumnVisible(i, on); });
+    }
+    return menu;
+}
+
+void TGridPage::SetColumnVisible(int column, bool visible)
+{
+    if (column < 0 || column >= dmColumns->cCols.Count() || dmColumns->cCols[column].Visible == visible) return;
+    if (!visible) {
+        int shown = 0;
+        for (const auto& c : dmColumns->cCols.Cols) shown += c.Visible;
+        if (shown <= 1) return;
+    }
+    dmColumns->cCols[column].Visible = visible;
+    // A hidden column's filter box goes with it, so the list is run again.
+    if (FModel) RefreshGrid();
 }
 
 void TGridPage::Bind(TQuery* cardList)

@@ -24,6 +24,8 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 };
 
+class QMenu;
+
 class TGridPage : public QWidget {
     Q_OBJECT
 public:
@@ -49,6 +51,11 @@ public:
     int FirstVisibleColumn() const;
     // Keeps the grid's current row on the card list's current row.
     void FollowCardList();
+
+    // The column header's context menu: a check item per column of the column model, showing or
+    // hiding it (the last shown column cannot be hidden). The caller owns the menu.
+    QMenu* BuildColumnMenu(QWidget* parent);
+    void SetColumnVisible(int column, bool visible);
 
     // Handlers, named as the grid reports them.
     void grQueryTitleClick(int column);

@@ -16,6 +16,8 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QThread>
+
+#include <utility>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -226,6 +228,7 @@ void TPicturePage::SetPictureMode(int mode)
         return;
     }
     FPictureMode = mode;
+    FDrawWhenLaidOut = false;
     SyncModeActions();
     // The deck commands follow the mode even when the drawing stops at a bad picture.
     struct TNotify {
@@ -234,6 +237,15 @@ void TPicturePage::SetPictureMode(int mode)
     } notify{this};
     SetPictureLayout();
     DrawPictureView();
+}
+
+void TPicturePage::RestorePictureMode(int mode)
+{
+    if (mode < pmSingle || mode > pmSeries) return;
+    FPictureMode = mode;
+    SyncModeActions();
+    // The single card is drawn whenever the current card changes; the others only on demand.
+    FDrawWhenLaidOut = mode != pmSingle;
 }
 
 void TPicturePage::SetPictureLayout()
@@ -257,6 +269,7 @@ void TPicturePage::SetPictureLayout()
         break;
     }
     PlaceFilterLabels();
+    if (std::exchange(FDrawWhenLaidOut, false)) DrawPictureView();
 }
 
 void TPicturePage::DrawPictureView()

@@ -63,6 +63,8 @@ public:
     QString PictureFile(const QString& kepNev) const;
 
     void SetPictureMode(int mode);
+    // The mode of an earlier run: taken at once, drawn when the page is next laid out for showing.
+    void RestorePictureMode(int mode);
     int PictureMode() const { return FPictureMode; }
     void SetPictureLayout();
     void DrawPictureView();
@@ -115,6 +117,7 @@ private:
     template <typename TDraw> void WalkCards(int maxCards, TDraw draw);
 
     int& FPictureMode;
+    bool FDrawWhenLaidOut = false;
     std::unique_ptr<TVDBBmpList> FBmpList;
     QString FGfxPath;
     QImage FPagePicture;

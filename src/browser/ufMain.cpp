@@ -342,11 +342,14 @@ void TfMain::FormCreate()
     CtrlHeld = false;
     SummaryStale = false;
     ReadSettings(FSettingsFile, Settings, *dmColumns);
+    SetLastSaveFolder(Settings.LastFolder);
     AM->SetHost(this);
     try {
         AM->Connect();
     } catch (const EAbort&) {
-        return;  // reported by Connect; the window stays usable without a catalogue
+        // Reported by Connect; the window stays usable without a catalogue, placed as usual.
+        CenterOnScreen(this, 12);
+        return;
     }
     FConnected = true;
     ts2->Bind(&AM->qLapok);
@@ -357,6 +360,9 @@ void TfMain::FormCreate()
     SetUpSearch();
     PictureMode = 0;
     RefreshGrid();
+    // The picture mode of the last run, drawn when its page is first shown.
+    ts3->RestorePictureMode(Settings.PictureMode);
+    UpdateDeckActions();
     pc->setCurrentWidget(ts2);
     CenterOnScreen(this, 12);
     DeckSummoningTech.clear();
@@ -369,6 +375,8 @@ bool TfMain::FormClose()
 {
     if (FClosed) return true;
     FClosed = true;
+    if (FConnected) Settings.PictureMode = PictureMode;
+    Settings.LastFolder = LastSaveFolder();
     QString why;
     if (!WriteSettings(FSettingsFile, Settings, *dmColumns, &why)) {
         ShowWarning(why);
@@ -581,6 +589,8 @@ void TfMain::OpenDeck(qint64 deckId)
     layout->setContentsMargins(0, 0, 0, 0);
     auto* frame = new TfmPakli(this, AM->ADOConnection, page);
     layout->addWidget(frame);
+    // The deck's undo keys work on every page, not only while the deck page shows.
+    addActions({frame->acUndo, frame->acRedo});
     pc->addTab(page, QStringLiteral("Pakli"));
     TFormOpenPars pars;
     InitFormOpenPars(pars);

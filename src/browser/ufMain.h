@@ -32,6 +32,8 @@ public:
     // program calls it once every menu is built.
     // Filter selection (uFilterSelection.cpp).
     void FillFilterCombo();
+    // The combo's items afresh, none checked.
+    void FillFilterComboItems();
     void ClearFilters();
     void CheckFilterInCombo(qint64 filterId);
     void cbFilterChange();

@@ -11,6 +11,7 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QLegend>
 #include <QCursor>
 #include <QGraphicsLayout>
 #include <QToolTip>
@@ -45,8 +46,9 @@ QFont SmallFont(int pt, bool bold = false);
 
 void SmallAxis(QAbstractAxis* axis)
 {
-    axis->setLabelsFont(SmallFont(7));
-    axis->setTitleFont(SmallFont(7));
+    // 8 points: the smallest that still reads at the window's size.
+    axis->setLabelsFont(SmallFont(8));
+    axis->setTitleFont(SmallFont(8));
 }
 
 // A whole-number axis from 0 that always has room above the highest bar.
@@ -215,7 +217,8 @@ void TDeckCharts::Redraw(const TDeckTable& deck)
         Title(chart, QStringLiteral("Szintgörbe (példány szintenként)"));
         auto* series = new QStackedBarSeries;
         QStringList categories;
-        for (int level : curve.Levels) categories << QString::number(level);
+        // A card without a level (none stored, or 0) stands under "–", not under a level "0".
+        for (int level : curve.Levels) categories << (level > 0 ? QString::number(level) : QStringLiteral("–"));
         std::map<int, qint64> perLevel;
         for (const auto& [group, levels] : curve.Groups) {
             auto* set = new QBarSet(GroupLabel(group));
@@ -223,9 +226,10 @@ void TDeckCharts::Redraw(const TDeckTable& deck)
             set->setBorderColor(GroupBrush(group).darker(140));
             connect(set, &QBarSet::hovered, set, [set, categories](bool on, int index) {
                 if (!on || index < 0 || index >= categories.size()) return QToolTip::hideText();
-                QToolTip::showText(QCursor::pos(), QStringLiteral("%1, %2. szint: %3 példány")
-                                                       .arg(set->label(), categories[index])
-                                                       .arg(set->at(index)));
+                const QString level = categories[index] == QStringLiteral("–") ? QStringLiteral("szint nélkül")
+                                                                               : categories[index] + QStringLiteral(". szint");
+                QToolTip::showText(QCursor::pos(), QStringLiteral("%1, %2: %3 példány")
+                                                       .arg(set->label(), level, QString::number(set->at(index))));
             });
             for (int level : curve.Levels) {
                 const auto it = levels.find(level);
@@ -247,8 +251,11 @@ void TDeckCharts::Redraw(const TDeckTable& deck)
         QValueAxis* y = CountAxis(highest);
         chart->addAxis(y, Qt::AlignLeft);
         series->attachAxis(y);
-        // The odds table beside it is the key: its group cells carry the same colours.
-        chart->legend()->hide();
+        // The key of the group colours, small, beside the plot: under it the plot would be too low.
+        chart->legend()->setVisible(true);
+        chart->legend()->setAlignment(Qt::AlignRight);
+        chart->legend()->setFont(SmallFont(8));
+        chart->legend()->setMarkerShape(QLegend::MarkerShapeRectangle);
         QChart* old = cvSzint->chart();
         cvSzint->setChart(chart);
         delete old;
@@ -297,7 +304,7 @@ void TDeckCharts::Redraw(const TDeckTable& deck)
         auto* series = new QPieSeries;
         for (const auto& [group, n] : copies) {
             const int percent = total > 0 ? int(std::lround(100.0 * double(n) / double(total))) : 0;
-            QPieSlice* slice = series->append(QStringLiteral("%1: %2 (%3%)").arg(GroupLabel(group)).arg(n).arg(percent), double(n));
+            QPieSlice* slice = series->append(QStringLiteral("%1: %2 (%3%)").arg(GroupLabel(group), QString::number(n), QString::number(percent)), double(n));
             slice->setColor(GroupBrush(group));
             slice->setBorderColor(Qt::white);
         }
@@ -306,9 +313,9 @@ void TDeckCharts::Redraw(const TDeckTable& deck)
             // The share inside the slice; the name and count on hover (the odds table is the key).
             const QString full = slice->label();
             slice->setLabel(QStringLiteral("%1%").arg(int(std::lround(100.0 * slice->percentage()))));
-            slice->setLabelFont(SmallFont(7, true));
+            slice->setLabelFont(SmallFont(8, true));
             slice->setLabelColor(Qt::white);
-            slice->setLabelPosition(QPieSlice::LabelInsideNormal);
+            slice->setLabelPosition(QPieSlice::LabelInsideHorizontal);
             slice->setLabelVisible(slice->percentage() >= 0.06);
             connect(slice, &QPieSlice::hovered, slice, [full](bool on) {
                 if (on) QToolTip::showText(QCursor::pos(), full);
@@ -358,7 +365,7 @@ void TDeckCharts::ShowSelectedCard(const TDeckTable& deck)
     }
     const TDeckRow& r = deck.Row(row);
     const double chance = ChanceOfAtLeastOne(DrawnDeckSize(deck.Rows()), r.DB, OpeningHand());
-    lLapEsely->setText(QStringLiteral("(%1) %2, %3 példány: %4").arg(r.L_LAPSZAM, r.L_NEV).arg(r.DB).arg(FormatChance(chance)));
+    lLapEsely->setText(QStringLiteral("(%1) %2, %3 példány: %4").arg(r.L_LAPSZAM, r.L_NEV, QString::number(r.DB), FormatChance(chance)));
 }
 
 bool TDeckCharts::SaveChartImage(int chart, const QString& fileName) const

@@ -195,6 +195,15 @@ void WriteStoredDeckHtml(TDeckStore& store, qint64 deckId, const QString& fileNa
     WriteDeckHtml(fileName, store.LoadDeckRows(deckId), {header->GodName, header->Name, header->Description});
 }
 
+QString DeckHtmlFileName(const QString& deckName)
+{
+    QString name = deckName.trimmed();
+    for (QChar& ch : name)
+        if (ch < QChar(32) || QStringLiteral("/\\:*?\"<>|").contains(ch)) ch = u'_';
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")) name = QStringLiteral("pakli");
+    return name + QStringLiteral(".htm");
+}
+
 bool TDeckSaveDialog::Execute()
 {
     QString name = PromptSaveFile(Title, Filter, FileName, DefaultExt, false);

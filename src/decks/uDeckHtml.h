@@ -36,6 +36,9 @@ QByteArray DeckHtmlBytes(const QStringList& lines);
 // Writes the page to fileName through a temporary file renamed over it: a failure throws an
 // Exception with a Hungarian message and leaves any earlier file of that name as it was. The rows are
 // put in deck order here, whatever order they come in.
+// A file name made of the deck's name: characters a file name cannot hold become "_"; ".htm".
+QString DeckHtmlFileName(const QString& deckName);
+
 void WriteDeckHtml(const QString& fileName, const std::vector<TDeckRow>& rows, const TDeckHtmlHead& head);
 
 // The page of a deck as it is stored in the catalogue (for a deck that is not open).

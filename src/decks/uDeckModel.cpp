@@ -108,9 +108,14 @@ void TDeckRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     QFont font = opt.font;
     font.setBold(selected);
     painter->setFont(font);
-    // A missing count stays marked in the selected row too, in a red that reads on the dark colour.
+    // A selected row is written in the palette's colour for text on the highlight; its missing count
+    // stays marked, underlined, since red does not read on every selected colour.
     const bool marked = index.data(Qt::ForegroundRole).value<QColor>() == QColor(Qt::red);
-    painter->setPen(selected ? (marked ? QColor(255, 150, 150) : QColor(Qt::white)) : (marked ? QColor(Qt::red) : QColor(Qt::black)));
+    if (selected && marked) {
+        font.setUnderline(true);
+        painter->setFont(font);
+    }
+    painter->setPen(selected ? opt.palette.color(QPalette::HighlightedText) : (marked ? QColor(Qt::red) : QColor(Qt::black)));
     const QRect text = opt.rect.adjusted(3, 0, -3, 0);
     painter->drawText(text, int(opt.displayAlignment),
                       QFontMetrics(font).elidedText(opt.text, Qt::ElideRight, text.width()));

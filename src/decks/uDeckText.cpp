@@ -192,9 +192,7 @@ std::optional<qint64> ImportDeckText(TConnection& connection, const QString& tex
         return std::nullopt;
     }
     QString question = QStringLiteral("A beolvasott pakli főistene: %1; %2 lap, %3 különböző lap.")
-                           .arg(deck.GodName)
-                           .arg(deck.CopyCount())
-                           .arg(deck.Cards.size());
+                           .arg(deck.GodName, QString::number(deck.CopyCount()), QString::number(deck.Cards.size()));
     if (!deck.Unmatched.isEmpty()) {
         constexpr int kListed = 20;
         question += QStringLiteral("\n\nEzekhez a sorokhoz nem található lap, kimaradnak (%1 sor):\n").arg(deck.Unmatched.size());

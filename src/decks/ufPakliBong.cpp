@@ -40,16 +40,6 @@ private:
     const TfPakliBong* FBrowser;
 };
 
-// A file name made of the deck's name: characters a file name cannot hold become "_".
-QString SuggestedFileName(const QString& deckName)
-{
-    QString name = deckName.trimmed();
-    for (QChar& ch : name)
-        if (ch < QChar(32) || QStringLiteral("/\\:*?\"<>|").contains(ch)) ch = u'_';
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")) name = QStringLiteral("pakli");
-    return name + QStringLiteral(".htm");
-}
-
 }  // namespace
 
 TPakliItem::TPakliItem(TPakli deck, QListWidget* list) : QListWidgetItem(deck.GodName, list), Pakli(std::move(deck))
@@ -65,9 +55,11 @@ void DrawDeckItem(const TfPakliBong& browser, QPainter& p, const QRect& rect, in
         p.translate(rect.topLeft());
         p.setClipRect(QRect(0, 0, rect.width(), rect.height()));
         const int width = rect.width() - 12 - 4;
-        DrawTextAt(p, 12, 1, width, deck->GodName, ArialPt(10, true, true), QColor(0, 0, 128));
-        DrawTextAt(p, 12, 18, width, deck->GodPantheon + QStringLiteral(" főisten"), ArialPt(9), Qt::black);
-        DrawTextAt(p, 12, 32, width, deck->DeckName, ArialPt(9), Qt::black);
+        // A selected item's texts take the palette's colour for text on the highlight.
+        const QColor text = selected ? palette.color(QPalette::HighlightedText) : QColor(Qt::black);
+        DrawTextAt(p, 12, 1, width, deck->GodName, ArialPt(10, true, true), selected ? text : QColor(0, 0, 128));
+        DrawTextAt(p, 12, 18, width, deck->GodPantheon + QStringLiteral(" főisten"), ArialPt(9), text);
+        DrawTextAt(p, 12, 32, width, deck->DeckName, ArialPt(9), text);
     }
     p.restore();
 }
@@ -248,7 +240,7 @@ void TfPakliBong::btnExportClick()
     if (!deck) return;
     const qint64 id = deck->DeckId;
     // The deck's own name in the folder of the last export.
-    const QString suggested = SuggestedFileName(deck->DeckName);
+    const QString suggested = DeckHtmlFileName(deck->DeckName);
     sd.FileName = sd.FileName.isEmpty() ? suggested : QFileInfo(sd.FileName).dir().filePath(suggested);
     if (!sd.Execute()) return;
     TWaitCursor wait;
@@ -260,7 +252,7 @@ void TfPakliBong::btnTorolClick()
     const TPakli* deck = SelectedDeck();
     if (!deck) return;
     const qint64 id = deck->DeckId;
-    if (!AskYesNo(QStringLiteral("Valóban szeretné törölni a paklit?"))) return;
+    if (!AskDelete(QStringLiteral("Valóban szeretné törölni a paklit?"))) return;
     FAm.DeleteDeck(id);
     RefreshDeckList();
 }

@@ -18,6 +18,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -262,6 +263,15 @@ QWidget* TfmPakli::BuildHeader()
     imGfx2->setPixmap(QPixmap::fromImage(decoration));
     imGfx2->setFixedSize(decoration.size());
     row->addWidget(imGfx2);
+
+    lPakliNev = new QLabel(pnTop);
+    lPakliNev->setObjectName("lPakliNev");
+    lPakliNev->setTextFormat(Qt::PlainText);
+    lPakliNev->setFont(ArialPx(13, true));
+    lPakliNev->setMinimumWidth(60);
+    lPakliNev->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    row->setStretchFactor(name, 0);
+    row->insertWidget(row->indexOf(name) + 1, lPakliNev, 1, Qt::AlignVCenter);
     return pnTop;
 }
 
@@ -373,6 +383,7 @@ QWidget* TfmPakli::BuildDescriptionPage()
     eNev->setMaxLength(80);
     eNev->installEventFilter(this);
     GuardedConnect(eNev, &QLineEdit::textChanged, this, [this](const QString& text) {
+        lPakliNev->setText(text);
         if (FApplying || text == FLastName) return;
         FUndo->push(new TDeckTextCommand(*this, TDeckTextCommand::Name, FLastName, text));
         FLastName = text;
@@ -389,7 +400,7 @@ QWidget* TfmPakli::BuildDescriptionPage()
     // One history for the whole deck: the editor's own would undo behind the deck's back.
     mLeir->setUndoRedoEnabled(false);
     GuardedConnect(mLeir, &QPlainTextEdit::textChanged, this, [this] {
-        const QString text = mLeir->toPlainText();
+        const QString text = ExactPlainText(mLeir);
         if (FApplying || text == FLastDescription) return;
         FUndo->push(new TDeckTextCommand(*this, TDeckTextCommand::Description, FLastDescription, text));
         FLastDescription = text;
@@ -445,6 +456,8 @@ void TfmPakli::LoadDeck(const TFormOpenPars& pars)
     lFoisten2->setText(header->GodName);
     lFoisten->adjustSize();
     lFoisten2->adjustSize();
+    // The god's name whole; the deck's name takes what is left.
+    lFoisten->parentWidget()->setMinimumWidth(lFoisten2->geometry().right() + 1);
     if (FHost) FHost->SetDeckSummoningTech(header->SummoningTech);
     // A stored name longer than the box allows is shown and kept whole.
     eNev->setMaxLength(std::max<int>(80, int(header->Name.size())));
@@ -453,7 +466,7 @@ void TfmPakli::LoadDeck(const TFormOpenPars& pars)
     mLeir->setPlainText(header->Description);
     FApplying = false;
     FLastName = eNev->text();
-    FLastDescription = mLeir->toPlainText();
+    FLastDescription = ExactPlainText(mLeir);
     FUndo->clear();
     FLoadedName = header->Name;
     FLoadedDescription = header->Description;
@@ -461,8 +474,9 @@ void TfmPakli::LoadDeck(const TFormOpenPars& pars)
 
     UpdateHeaderTotals();
     FChartsStale = true;
-    if (pcPakli->currentWidget() != tsOsszesites) pcPakli->setCurrentWidget(tsOsszesites);
-    else DrawSummary();
+    // A deck opens where it is edited; its statistics are ready behind.
+    pcPakli->setCurrentWidget(tsSzerk);
+    DrawSummary();
     if (FHost) FHost->DeckLoaded();
 }
 
@@ -585,10 +599,16 @@ void TfmPakli::cbReszlClick() { DrawSummary(); }
 
 void TfmPakli::ExportDeckHtml()
 {
+    // The deck's own name, in the folder of the last export.
+    const QString suggested = DeckHtmlFileName(eNev->text());
+    sd.FileName = sd.FileName.isEmpty() ? suggested : QFileInfo(sd.FileName).dir().filePath(suggested);
     if (!sd.Execute()) return;
-    TWaitCursor wait;
-    const TUpdatesSuspended held{grPakli};
-    WriteDeckHtml(sd.FileName, mdPakli.Rows(), {lFoisten->text(), eNev->text(), mLeir->toPlainText()});
+    {
+        TWaitCursor wait;
+        const TUpdatesSuspended held{grPakli};
+        WriteDeckHtml(sd.FileName, mdPakli.Rows(), {lFoisten->text(), eNev->text(), ExactPlainText(mLeir)});
+    }
+    ShowInfo(QStringLiteral("A pakli oldala elkészült:\n") + QDir::toNativeSeparators(sd.FileName));
 }
 
 std::vector<TMissingCard> TfmPakli::Missing() const { return MissingCards(mdPakli.Rows(), FOwned->Counts(), FGod); }
@@ -607,7 +627,11 @@ void TfmPakli::RefreshOwnedCounts()
 void TfmPakli::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    Guarded([this] { RefreshOwnedCounts(); });
+    Guarded([this] {
+        RefreshOwnedCounts();
+        // The statistics page shown again is drawn again: never an empty page.
+        if (pcPakli->currentWidget() == tsOsszesites) DrawSummary();
+    });
 }
 
 void TfmPakli::CopyMissingCards()
@@ -636,7 +660,7 @@ std::vector<std::pair<qint64, int>> TfmPakli::CardCounts() const
 
 QString TfmPakli::DescriptionToStore() const
 {
-    const QString shown = mLeir->toPlainText();
+    const QString shown = ExactPlainText(mLeir);
     if (shown == NormalizedLineBreaks(FLoadedDescription)) return FLoadedDescription;
     if (FLoadedDescription.contains(QLatin1String("\r\n"))) {
         QString text = shown;
@@ -648,7 +672,7 @@ QString TfmPakli::DescriptionToStore() const
 
 bool TfmPakli::IsModified() const
 {
-    return eNev->text() != FLoadedName || mLeir->toPlainText() != NormalizedLineBreaks(FLoadedDescription) ||
+    return eNev->text() != FLoadedName || ExactPlainText(mLeir) != NormalizedLineBreaks(FLoadedDescription) ||
            CardCounts() != FLoadedCards;
 }
 
@@ -730,8 +754,10 @@ void TfmPakli::cbLapKeresChange(const QString& text)
 
 bool TfmPakli::eventFilter(QObject* watched, QEvent* event)
 {
-    // The name box would take Ctrl+Z and Ctrl+Y for its own history: leave them to the deck's.
-    if (event->type() == QEvent::ShortcutOverride && watched == eNev) {
+    // The name box and the search box would take Ctrl+Z and Ctrl+Y for their own history: leave
+    // them to the deck's. The combo box hands the key to its edit line itself, past its filters.
+    if (event->type() == QEvent::ShortcutOverride &&
+        (watched == eNev || watched == cbLapKeres || watched == cbLapKeres->lineEdit())) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool ctrlY = key->key() == Qt::Key_Y && key->modifiers() == Qt::ControlModifier;
         if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) || ctrlY) return true;

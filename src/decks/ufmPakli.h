@@ -102,6 +102,8 @@ public:
     QLabel* lLapszam = nullptr;
     QLabel* lHatalom = nullptr;
     QLabel* lHianyzo = nullptr;
+    // The deck's name beside its god's: a copy and its original are told apart at a glance.
+    QLabel* lPakliNev = nullptr;
     QToolButton* sbPakliMenu = nullptr;
     QMenu* pmPakli = nullptr;
     QTabWidget* pcPakli = nullptr;

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 
 #include <xlsxwriter.h>
@@ -81,9 +82,21 @@ void TXlsxBook::Check(int error, int row, int column)
     Fail(QStringLiteral("%1: %2").arg(CellAddress(row, column), ErrorText(lxw_error(error))));
 }
 
+QString EscapeXlsxText(const QString& text)
+{
+    // Readers decode "_xHHHH_" as the character HHHH, and the library leaves such a text alone:
+    // every underscore that begins one (overlapping ones too) becomes "_x005F_", the escaped
+    // underscore, so the text reads back as stored.
+    if (!text.contains(QLatin1String("_x"))) return text;
+    static const QRegularExpression escape(QStringLiteral("_(?=x[0-9A-Fa-f]{4}_)"));
+    QString out = text;
+    out.replace(escape, QStringLiteral("_x005F_"));
+    return out;
+}
+
 void TXlsxBook::WriteText(int row, int column, const QString& text)
 {
-    const QByteArray utf8 = text.toUtf8();
+    const QByteArray utf8 = EscapeXlsxText(text).toUtf8();
     WriteTextUtf8(row, column, utf8.constData());
 }
 

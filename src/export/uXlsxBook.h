@@ -10,6 +10,9 @@
 struct lxw_workbook;
 struct lxw_worksheet;
 
+// The text as a cell must hold it so that readers show it as given: a "_xHHHH_" in it escaped.
+QString EscapeXlsxText(const QString& text);
+
 class TXlsxBook {
 public:
     // Throws Exception (with a Hungarian message) when the book cannot be started.
@@ -20,6 +23,7 @@ public:
     TXlsxBook& operator=(const TXlsxBook&) = delete;
 
     // Row and column count from 0. A cell is written once; rows in ascending order.
+    // The text is shown as given (see EscapeXlsxText); the UTF-8 form is written as it is.
     void WriteText(int row, int column, const QString& text);
     void WriteTextUtf8(int row, int column, const char* utf8);
     void WriteNumber(int row, int column, double value);

@@ -7,6 +7,7 @@
 #include "storage/DbProvider.h"
 #include "storage/QueryModel.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -119,6 +120,8 @@ bool ExactInteger(const QString& value, double& number)
 
 bool TCsvSaveDialog::Execute()
 {
+    // A first export suggests the day's list; later ones start from the name chosen last.
+    if (FileName.isEmpty()) FileName = QStringLiteral("Lista-") + QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(".csv");
     QString name = PromptSaveFile(Title, Filter, FileName, DefaultExt, ConfirmOverwrite);
     if (name.isEmpty()) return false;
     if (QFileInfo(name).suffix().isEmpty() && !name.endsWith(u'.')) name += QLatin1Char('.') + DefaultExt;
@@ -151,6 +154,7 @@ void TdmExport::acExportTextExecute(TQuery& dataset, const QTableView* grid)
 {
     if (!sd.Execute()) return;
     ExportList(emText, dataset, sd.FileName, grid);
+    ShowInfo(QStringLiteral("A lista elkészült:\n") + QDir::toNativeSeparators(sd.FileName));
 }
 
 void TdmExport::acExportClipboardExecute(TQuery& dataset, const QTableView* grid)

@@ -165,7 +165,8 @@ void TfKapcs::eKeresKeyUp()
     const QString needle = QStringLiteral(") ") + text.toUpper();
     for (int i = 0; i < lb1->count(); ++i) {
         if (lb1->item(i)->text().toUpper().contains(needle)) {
-            lb1->setCurrentRow(i, QItemSelectionModel::NoUpdate);
+            // The card found is the one marked, ready to be moved over.
+            lb1->setCurrentRow(i, QItemSelectionModel::ClearAndSelect);
             lb1->scrollToItem(lb1->item(i));
             return;
         }

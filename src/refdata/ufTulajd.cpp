@@ -403,7 +403,7 @@ bool ShowTulajdEditor(QWidget* parent)
 {
     TfTulajd window(parent);
     Guarded([&] { window.FormShow(); });
-    CenterOnScreen(&window);
+    CenterOverOwner(&window);
     window.exec();
     return window.Changed();
 }

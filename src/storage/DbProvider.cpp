@@ -176,7 +176,7 @@ void TConnection::Open(const QString& fileName)
         throw EDatabaseError(message);
     };
     if (rc != SQLITE_OK)
-        refuse(QStringLiteral("A katalógus nem nyitható meg: %1 (%2)").arg(fileName, Utf8(sqlite3_errmsg(db))));
+        refuse(QStringLiteral("A katalógus nem nyitható meg: %1\nRészletek: %2").arg(fileName, Utf8(sqlite3_errmsg(db))));
     if (sqlite3_db_readonly(db, "main") == 1)
         refuse(QStringLiteral("A katalógus fájlja csak olvasható, nem módosítható: %1").arg(fileName));
     sqlite3_busy_timeout(db, FBusyTimeout);
@@ -197,17 +197,17 @@ void TConnection::Open(const QString& fileName)
         // A lock or an unfinished write of another program is not a wrong file: say which it is.
         const int primary = code & 0xFF;
         if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
-            refuse(QStringLiteral("A katalógust egy másik program zárolja, most nem nyitható meg: %1 (%2)")
+            refuse(QStringLiteral("A katalógust egy másik program zárolja, most nem nyitható meg: %1\nRészletek: %2")
                        .arg(fileName, err));
         const bool journal = QFileInfo::exists(fileName + QStringLiteral("-journal")) ||
                              QFileInfo::exists(fileName + QStringLiteral("-wal"));
         if (journal && (primary == SQLITE_IOERR || primary == SQLITE_CANTOPEN || primary == SQLITE_READONLY))
             refuse(QStringLiteral("A katalógus egy félbemaradt írását nem lehet visszagörgetni, mert a naplófájlja "
-                                  "vagy a mappája nem írható: %1 (%2)")
+                                  "vagy a mappája nem írható: %1\nRészletek: %2")
                        .arg(fileName, err));
         if (primary != SQLITE_NOTADB && primary != SQLITE_CORRUPT && primary != SQLITE_ERROR)
-            refuse(QStringLiteral("A katalógus nem olvasható: %1 (%2)").arg(fileName, err));
-        refuse(QStringLiteral("A fájl nem Velkor katalógus: %1 (%2)").arg(fileName, err));
+            refuse(QStringLiteral("A katalógus nem olvasható: %1\nRészletek: %2").arg(fileName, err));
+        refuse(QStringLiteral("A fájl nem Velkor katalógus: %1\nRészletek: %2").arg(fileName, err));
     }
     if (tables == 0) refuse(QStringLiteral("A katalógus nem tartalmaz egy táblát sem: %1").arg(fileName));
 

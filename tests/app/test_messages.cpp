@@ -1,6 +1,8 @@
 #include "app/Messages.h"
 
 #include <QClipboard>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QGuiApplication>
 #include <gtest/gtest.h>
 
@@ -101,4 +103,19 @@ TEST(ShellMessages, FileFiltersInPairFormBecomeQtFilters)
     };
     for (const Case& c : cases)
         EXPECT_EQ(QtFileFilter(QString::fromUtf8(c.input)), QString::fromUtf8(c.expected)) << c.input;
+}
+
+TEST(OpenDocument, OpenedOnlyWhenAProgramTookTheFile)
+{
+    QTemporaryDir dir;
+    const struct { const char* Name; QByteArray Script; bool Opened; } openers[] = {{"no-method", "echo 'xdg-open: no method available' >&2; exit 3", false},
+                   {"launcher", "exit 0", true}, {"foreground", "sleep 3", true}, {"crashed", "kill -9 $$", false}};
+    for (const auto& o : openers) {
+        QFile f(dir.filePath(o.Name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\n" + o.Script + "\n");
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        EXPECT_EQ(OpenWithDesktopOpener(QUrl::fromLocalFile(dir.filePath("Lista.xlsx")), f.fileName(), 300), o.Opened) << o.Name;
+    }
 }

@@ -126,7 +126,7 @@ TEST(SettingsFile, NoFileGivesDefaultsAndCloseWritesExactlyTheKnownKeys)
     EXPECT_EQ(keys["PAKLI"], QStringList({"Kezdokez=7"}));
     EXPECT_EQ(keys["GYUJTEMENY"], QStringList({"Megtartott=3"}));
     EXPECT_EQ(keys["PATHS"], QStringList({"GfxPath=GFX", "DBPATH=Db\\Velkor.mdb"}));
-    EXPECT_EQ(keys["GFX"], QStringList({"CacheSize=20"}));
+    EXPECT_EQ(keys["GFX"], QStringList({"CacheSize=20", "PictureMode=0"}));
     EXPECT_EQ(keys["cCols_WIDTH"].size(), 9);
     EXPECT_EQ(keys["cCols_ORDERING"].value(0), "L_LAPSZAM=0");
     EXPECT_EQ(keys["cCols_ORDERING"].value(8), "L_DB=8");

@@ -132,15 +132,20 @@ TEST_F(FilterSelectionTest, StoredFiltersOfEachCategory)
     EXPECT_GT(Cards(), 0);
 }
 
-TEST_F(FilterSelectionTest, RefillKeepsTheOldConditionsUntilTheNextChange)
+TEST_F(FilterSelectionTest, RefillKeepsTheOldConditionsAndTheirMarks)
 {
     Click("Gyors");
     const int narrowed = Cards();
-    fMain->FillFilterCombo();
-    EXPECT_FALSE(Combo()->IsChecked(IndexOf("Gyors")));
-    EXPECT_EQ(PiecesOfKind(pkProperty), 1);
-    AM->ReQuery();
+    AM->ADOConnection.ExecuteDirect("UPDATE TTULAJDONSAG SET TULAJDONSAG_NEV = 'Fürge' WHERE TULAJDONSAG_ID = 'T005'");
+    fMain->FillFilterCombo();  // as after the lookup editor: renamed, still checked and narrowing
+    EXPECT_EQ(Combo()->Text(), "[Fürge]");
     EXPECT_EQ(Cards(), narrowed);
+    Click("Égi");
+    EXPECT_EQ(PiecesOfKind(pkProperty), 2);  // added to "Fürge", not in its place
+    AM->ADOConnection.ExecuteDirect("DELETE FROM TTULAJDONSAG WHERE TULAJDONSAG_ID = 'T005'");
+    fMain->FillFilterCombo();  // a checked item gone takes its condition with it
+    EXPECT_EQ(Combo()->Text(), "[Égi]");
+    EXPECT_EQ(PiecesOfKind(pkProperty), 1);
 }
 
 TEST_F(FilterSelectionTest, SwitchingOffClearsSelectionAndBoxesButNotTheQuickFilters)

@@ -8,6 +8,7 @@
 #include "widgets/LComboBox.h"
 #include "browser/uDetailPage.h"
 #include "browser/uGridPage.h"
+#include "browser/uPicturePage.h"
 #include "browser/udmColumns.h"
 #include "browser/ufMain.h"
 #include "filters/uQPList.h"
@@ -446,4 +447,20 @@ TEST_F(MainWindowTest, EveryMenuAndItemHasItsOwnMnemonic)
             if (l->buddy() && l->buddy()->objectName() == name) hasBuddy = true;
         EXPECT_TRUE(hasBuddy) << name;
     }
+}
+
+TEST_F(MainWindowTest, HiddenColumnPictureModeAndSaveFolderAreKeptBetweenRuns)
+{
+    dmColumns->cCols[1].Caption = "Név & szám";
+    std::unique_ptr<QMenu> menu(fMain->ts2->BuildColumnMenu(nullptr));
+    EXPECT_EQ(menu->actions()[1]->text(), "Név && szám");  // no keyboard mark
+    menu->actions()[1]->trigger();
+    fMain->ts3->SetPictureMode(pmQuarter);
+    SetLastSaveFolder(Cat.ProgramDir());
+    Restart();
+    SetLastSaveFolder(QString());
+    Restart();
+    EXPECT_FALSE(dmColumns->cCols[1].Visible);
+    EXPECT_EQ(fMain->ts3->PictureMode(), int(pmQuarter));
+    EXPECT_EQ(SaveDialogStart("pakli.htm"), Cat.ProgramDir() + "/pakli.htm");
 }

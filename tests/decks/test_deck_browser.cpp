@@ -285,6 +285,7 @@ TEST_F(DeckBrowserTest, DeletingRemovesTheCardRowsAndTheHead)
     const QList<TUiRecord> asked = Ui.Of(TUiKind::Confirmation);
     ASSERT_EQ(asked.size(), 1);
     EXPECT_EQ(asked[0].Text, "Valóban szeretné törölni a paklit?");
+    EXPECT_EQ(asked[0].Extra, BUTTON_NO);  // "Nem" is the default button
     EXPECT_EQ(Scalar("SELECT COUNT(*) FROM TPAKLI WHERE P_ID = 7").toInt(), 0);
     EXPECT_EQ(CardRows(7), "");
     EXPECT_EQ(CardRows(1) + CardRows(2), others);

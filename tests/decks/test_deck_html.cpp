@@ -222,7 +222,7 @@ TEST_F(DeckExportTest, TheDialogRemembersTheNameAndAddsTheExtension)
     const TUiRecord first = Ui.Of(TUiKind::SaveFile)[0];
     EXPECT_EQ(first.Text, "Html fájlok (*.htm;*.html)|*.htm;*.html|Minden fájl|*.*");
     EXPECT_EQ(QtFileFilter(first.Text), "Html fájlok (*.htm *.html);;Minden fájl (*.*)");
-    EXPECT_EQ(first.Extra, "");
+    EXPECT_EQ(first.Extra, "Napkorona hadai.htm");  // the deck's name
     const QString file = Out.filePath("elso.htm");
     ASSERT_TRUE(QFile::exists(file));
     EXPECT_EQ(Frame->sd.FileName, file);
@@ -234,7 +234,7 @@ TEST_F(DeckExportTest, TheDialogRemembersTheNameAndAddsTheExtension)
     Frame->AddCardToDeck(extra);
     Ui.PushSaveFile(file);
     Frame->ExportDeckHtml();
-    EXPECT_EQ(Ui.Of(TUiKind::SaveFile)[1].Extra, file);  // starts from the previous name
+    EXPECT_EQ(Ui.Of(TUiKind::SaveFile)[1].Extra, Out.filePath("Átnevezett & új.htm"));  // in the last folder
     const QStringList lines = DecodedLines(ReadAll(file));
     EXPECT_TRUE(lines[5].contains("Átnevezett &amp; új"));
     int cardLines = 0;
@@ -242,11 +242,11 @@ TEST_F(DeckExportTest, TheDialogRemembersTheNameAndAddsTheExtension)
     EXPECT_EQ(cardLines, Frame->mdPakli.RecordCount());
     EXPECT_EQ(Ui.Count(TUiKind::Confirmation), 0);  // no overwrite question
 
-    // Cancelled: nothing written, the name kept.
+    // Cancelled: nothing written, the folder kept.
     QFile::remove(file);
     Frame->ExportDeckHtml();
     EXPECT_FALSE(QFile::exists(file));
-    EXPECT_EQ(Frame->sd.FileName, file);
+    EXPECT_TRUE(Frame->sd.FileName.startsWith(Out.path()));
 }
 
 TEST_F(DeckExportTest, AFailedWriteReachesTheErrorDialog)

@@ -12,6 +12,7 @@
 #include "storage/uAM.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -314,4 +315,31 @@ TEST_F(DeckWindowTest, ClosingTheWindowAsksAboutAChangedDeck)
     const int before = Scalar("SELECT COUNT(*) FROM TPAKLILAP WHERE PL_PID = 1").toInt();
     EXPECT_TRUE(fMain->close());
     EXPECT_EQ(Scalar("SELECT COUNT(*) FROM TPAKLILAP WHERE PL_PID = 1").toInt(), before + 1);
+}
+
+TEST_F(DeckWindowTest, UndoKeysWorkOnEveryPageAndInTheSearchBox)
+{
+    ShowActive();
+    Open(2);
+    fMain->acTs2Execute();
+    fMain->grQuery->setFocus();
+    AM->qLapok.Locate("L_LAPSZAM", "002");
+    const qint64 card = CurrentCard();
+    auto copies = [&](qint64 id) { return Frame()->mdPakli.Find(id) < 0 ? 0 : Frame()->mdPakli.Row(Frame()->mdPakli.Find(id)).DB; };
+    QTest::keyClick(fMain->grQuery, Qt::Key_Insert);
+    QTest::keyClick(fMain->grQuery, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(copies(card), 0);
+    QTest::keyClick(fMain->grQuery, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(copies(card), 1);
+    fMain->acTs1Execute();
+    QTest::keyClick(fMain->ts1, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(copies(card), 0);
+    fMain->pc->setCurrentIndex(DeckTab());
+    Frame()->cbLapKeres->setCurrentIndex(0);
+    const qint64 searched = Frame()->SelectedSearchCard();
+    Frame()->cbLapKeres->lineEdit()->setFocus();
+    QTest::keyClick(Frame()->cbLapKeres->lineEdit(), '+');
+    ASSERT_EQ(copies(searched), 1);
+    QTest::keyClick(Frame()->cbLapKeres->lineEdit(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(copies(searched), 0);
 }

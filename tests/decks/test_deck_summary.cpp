@@ -345,7 +345,7 @@ protected:
 
 TEST_F(SummaryFrameTest, LoadingDrawsTheShortFormAndTheCheckBoxRedraws)
 {
-    EXPECT_EQ(Frame->pcPakli->currentWidget(), Frame->tsOsszesites);
+    EXPECT_EQ(Frame->pcPakli->currentWidget(), Frame->tsSzerk);
     EXPECT_EQ(Frame->Summary->cbReszl->text(), "Részletes");
     EXPECT_FALSE(Frame->Summary->cbReszl->isChecked());
     EXPECT_EQ(Count("CardLine"), Frame->mdPakli.RecordCount());

@@ -6,7 +6,11 @@
 #include "decks/uDeckModel.h"
 #include "decks/uDeckText.h"
 
+#include "decks/uDeckCharts.h"
+#include <QFile>
 #include <QLabel>
+#include <QTemporaryDir>
+#include <QUndoStack>
 
 using DeckOwned = DeckInsightTest;
 using DeckText = DeckInsightTest;
@@ -168,4 +172,37 @@ TEST_F(DeckOwned, CountsEditedElsewhereShowWhenTheFrameIsShownAgain)
                      ->index(Frame->mdPakli.Find(167), TDeckModel::colDb)
                      .data(Qt::ToolTipRole)
                      .isValid());
+}
+
+TEST_F(DeckInsightTest, PercentSignsInNamesComeThroughEveryBuiltText)
+{
+    for (const QString& name : {QStringLiteral("O'Neil > 100%1 %2"), QStringLiteral("%3%2%1 „Ős” <b>")}) {
+        Exec(QString("UPDATE TLAP SET L_NEV = '" + name + "' WHERE L_ID = 167; UPDATE TLAP SET L_NEV = 'Isten " + name +
+                     "' WHERE L_ID = 1").replace("'Neil", "''Neil").toUtf8());
+        Load(1);
+        Frame->mdPakli.SetRecNo(Frame->mdPakli.Find(167));
+        Frame->Charts->ShowSelectedCard(Frame->mdPakli);
+        EXPECT_TRUE(Frame->Charts->lLapEsely->text().startsWith("(167) " + name + ", 3 példány: "));
+        Frame->AddCardToDeck(167);
+        EXPECT_TRUE(Frame->UndoStack()->undoText().endsWith("(167) " + name));
+        Ui.PushYesNo(false);
+        ImportDeckText(Conn, DeckToText(Frame->God(), Frame->mdPakli.Rows()));
+        EXPECT_TRUE(Ui.Of(TUiKind::Confirmation).last().Text.startsWith("A beolvasott pakli főistene: Isten " + name + "; "));
+    }
+}
+
+TEST_F(DeckInsightTest, NoBreakSpacesInTheDescriptionStayAsStored)
+{
+    Exec("UPDATE TPAKLI SET P_MEGJ = 'Gyors' || char(160) || 'pakli' || char(13, 10) || 'sor' || char(160) WHERE P_ID = 1");
+    const QString stored = Scalar("SELECT hex(P_MEGJ) FROM TPAKLI WHERE P_ID = 1");
+    Load(1);
+    EXPECT_FALSE(Frame->IsModified());
+    ASSERT_TRUE(Frame->SaveDeck());
+    EXPECT_EQ(Scalar("SELECT hex(P_MEGJ) FROM TPAKLI WHERE P_ID = 1"), stored);
+    QTemporaryDir dir;
+    Ui.PushSaveFile(dir.filePath("pakli.htm"));
+    Frame->ExportDeckHtml();
+    QFile page(dir.filePath("pakli.htm"));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(page.readAll().contains("Gyors\xA0pakli"));
 }

@@ -133,7 +133,7 @@ TEST_F(DeckFrameTest, LoadsADemoDeck)
     EXPECT_EQ(Host.Tech, Scalar("SELECT L_LEIDEZESTECH FROM TLAP WHERE L_ID = 1"));
     EXPECT_EQ(Frame->eNev->text(), "Napkorona hadai");
     EXPECT_EQ(Frame->mLeir->toPlainText(), Scalar("SELECT P_MEGJ FROM TPAKLI WHERE P_ID = 1"));
-    EXPECT_EQ(Frame->pcPakli->currentWidget(), Frame->tsOsszesites);
+    EXPECT_EQ(Frame->pcPakli->currentWidget(), Frame->tsSzerk);  // a deck opens where it is edited
     EXPECT_FALSE(Host.Stale);
     EXPECT_EQ(Host.Loaded, 1);
     EXPECT_FALSE(Frame->IsModified());

@@ -369,6 +369,14 @@ TEST_F(ExportTest, WorkbookKeepsNamesWithQuotesSeparatorsAndMarkup)
     }
 }
 
+TEST_F(ExportTest, TextsLikeTheFormatsOwnEscapesAreWrittenEscaped)
+{
+    EXPECT_EQ(EscapeXlsxText("_x0041_x0042_ _X0041_ _x12_"), "_x005F_x0041_x005F_x0042_ _X0041_ _x12_");
+    AddCard(10, "10", "x_x0041_y");
+    Open(" WHERE L_ID >= 10");
+    EXPECT_TRUE(ZipMember(Workbook({"L_NEV"}), "xl/worksheets/sheet1.xml").contains("x_x005F_x0041_y"));
+}
+
 TEST_F(ExportTest, WorkbookTakesMoreThanTwentySixColumns)
 {
     QStringList fields;

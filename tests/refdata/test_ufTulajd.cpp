@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -549,4 +550,11 @@ TEST_F(TulajdTest, LongNameIsNeitherCutByTheCellEditorNorWrittenBackShorter)
     w.btnCloseClick();
     EXPECT_EQ(Scalar("SELECT length(KATEGORIA_NEV) FROM TKATEGORIA WHERE KATEGORIA_ID = 'S090'"),
               QString::number(huge.size()));
+}
+
+TEST_F(TulajdTest, CentredAfterItsLayout)
+{
+    TfTulajd editor(nullptr);
+    CenterOnScreen(&editor);
+    EXPECT_LE((editor.frameGeometry().center() - QGuiApplication::primaryScreen()->geometry().center()).manhattanLength(), 2);
 }

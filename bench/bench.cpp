@@ -1,6 +1,7 @@
 // The benchmark: each user action's time beside the bare engine doing the same work in the same
 // run, at the demo catalogue's size and at 100,000 cards. Ratios are what we quote: the machines
 // are shared and noisy. Usage: velkor_bench [--quick] [--pictures]
+#include "bench_backup.h"
 #include "bench_export.h"
 #include "bench_pictures.h"
 
@@ -524,6 +525,7 @@ int main(int argc, char** argv)
     MeasureExport(small.path(), Repeats);
     MeasureFilterWindows(small.path());
     MeasureFilterSelection(small.path());
+    MeasureBackup(small.path(), Repeats);
     MeasureStartup(demo);
     MeasurePictures(demo, Repeats);
 
@@ -540,6 +542,7 @@ int main(int argc, char** argv)
     MeasureExport(dir.path(), Repeats);
     MeasureFilterWindows(dir.path());
     MeasureFilterSelection(dir.path());
+    MeasureBackup(dir.path(), Repeats);
     std::printf("%-44s %ld kB before opening\n", "resident", before);
     return 0;
 }

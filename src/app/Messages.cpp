@@ -88,6 +88,15 @@ QString TQtUiHost::PromptSaveFile(const QString& caption, const QString& filter,
     return dlg.selectedFiles().constFirst();
 }
 
+QString TQtUiHost::PromptOpenFile(const QString& caption, const QString& filter, const QString& folder)
+{
+    QFileDialog dlg(QApplication::activeWindow(), caption, folder, QtFileFilter(filter));
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::ExistingFile);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return QString();
+    return dlg.selectedFiles().constFirst();
+}
+
 void TQtUiHost::SetClipboardText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
 
 void TQtUiHost::OpenUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
@@ -207,6 +216,18 @@ QString TTestUiHost::PromptSaveFile(const QString& caption, const QString& filte
     return answer;
 }
 
+QString TTestUiHost::PromptOpenFile(const QString& caption, const QString& filter, const QString& folder)
+{
+    FRecords.append({TUiKind::OpenFile, caption, filter, folder});
+    if (FOpenFiles.empty()) {
+        ++FUnanswered;
+        return QString();
+    }
+    const QString answer = FOpenFiles.front();
+    FOpenFiles.pop_front();
+    return answer;
+}
+
 void TTestUiHost::SetClipboardText(const QString& text)
 {
     FRecords.append({TUiKind::Clipboard, QString(), text, QString()});
@@ -257,6 +278,11 @@ QString PromptSaveFile(const QString& caption, const QString& filter, const QStr
                        const QString& defaultSuffix, bool confirmOverwrite)
 {
     return UiHost().PromptSaveFile(caption, filter, defaultName, defaultSuffix, confirmOverwrite);
+}
+
+QString PromptOpenFile(const QString& caption, const QString& filter, const QString& folder)
+{
+    return UiHost().PromptOpenFile(caption, filter, folder);
 }
 
 void CopyToClipboard(const QString& text) { UiHost().SetClipboardText(text); }

@@ -19,7 +19,8 @@ enum class TUiKind {
     SaveFile,     // save-file prompt: Title = caption, Text = filter, Extra = default name
     Clipboard,    // Text = the text put on the clipboard
     Shell,        // Text = the fully encoded address handed to the desktop
-    YesNoCancel   // "Megerősítés", Yes / No / Cancel
+    YesNoCancel,  // "Megerősítés", Yes / No / Cancel
+    OpenFile      // open-file prompt: Title = caption, Text = filter, Extra = starting folder
 };
 
 enum class TYesNoCancel { Yes, No, Cancel };
@@ -70,6 +71,8 @@ public:
         OpenUrl(url);
         return true;
     }
+    // An existing file chosen by the user; empty when cancelled.
+    virtual QString PromptOpenFile(const QString& caption, const QString& filter, const QString& folder) = 0;
 };
 
 // The real host: Qt dialogs, the system clipboard and QDesktopServices.
@@ -85,6 +88,7 @@ public:
     void ShowErrorDialog(const QString& context, const QString& message) override;
     TYesNoCancel AskYesNoCancel(const QString& title, const QString& text) override;
     bool OpenDocument(const QUrl& url) override;
+    QString PromptOpenFile(const QString& caption, const QString& filter, const QString& folder) override;
 };
 
 // The host in force; the Qt host until another one is set. Returns the previous host.
@@ -109,6 +113,8 @@ public:
     void PushYesNoCancel(TYesNoCancel answer) { FYesNoCancel.push_back(answer); }
     // Whether the desktop finds a program for the next document; an empty queue opens it.
     void PushOpenDocument(bool opened) { FOpenDocument.push_back(opened); }
+    // Empty = the user cancels the open-file prompt.
+    void PushOpenFile(const QString& fileName) { FOpenFiles.push_back(fileName); }
 
     const QList<TUiRecord>& Records() const { return FRecords; }
     QList<TUiRecord> Of(TUiKind kind) const;
@@ -129,6 +135,7 @@ public:
     void ShowErrorDialog(const QString& context, const QString& message) override;
     TYesNoCancel AskYesNoCancel(const QString& title, const QString& text) override;
     bool OpenDocument(const QUrl& url) override;
+    QString PromptOpenFile(const QString& caption, const QString& filter, const QString& folder) override;
 
 private:
     TUiHost* FPrevious;
@@ -138,6 +145,7 @@ private:
     std::deque<QString> FSaveFiles;
     std::deque<TYesNoCancel> FYesNoCancel;
     std::deque<bool> FOpenDocument;
+    std::deque<QString> FOpenFiles;
     QString FClipboard;
     int FUnanswered = 0;
 };
@@ -156,6 +164,8 @@ bool InputQuery(const QString& caption, const QString& prompt, QString& value);
 // defaultSuffix is added when the user types a name without one. Empty when cancelled.
 QString PromptSaveFile(const QString& caption, const QString& filter, const QString& defaultName,
                        const QString& defaultSuffix = QString(), bool confirmOverwrite = true);
+// An existing file to open, starting in folder; empty when cancelled.
+QString PromptOpenFile(const QString& caption, const QString& filter, const QString& folder = QString());
 void CopyToClipboard(const QString& text);
 // A file path or an address with a scheme (https:, mailto:, file:).
 void ShellOpen(const QString& target);

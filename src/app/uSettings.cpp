@@ -19,6 +19,7 @@ namespace {
 const char* const kPaths = "PATHS";
 const char* const kGfx = "GFX";
 const char* const kDeck = "PAKLI";
+const char* const kBackup = "BACKUP";
 const char* const kOrder = "cCols_ORDER";
 const char* const kOrderNum = "cCols_ORDERNUM";
 const char* const kVisible = "cCols_VISIBLE";
@@ -147,6 +148,11 @@ void ReadSettings(const QString& fileName, TSettings& settings, IColumnLayout& c
         settings.DBPATH = QString::fromUtf8(settings.DBPATHStored);
     }
     settings.OpeningHand = ReadInt(ini, kDeck, "Kezdokez", defaults.OpeningHand);
+    settings.CatalogueFile = QString::fromUtf8(ReadBytes(ini, kPaths, "Katalogus"));
+    settings.BackupEnabled = ReadInt(ini, kBackup, "Enabled", 1) != 0;
+    settings.BackupIntervalMinutes = ReadInt(ini, kBackup, "IntervalMinutes", defaults.BackupIntervalMinutes);
+    if (settings.BackupIntervalMinutes < 1) settings.BackupIntervalMinutes = defaults.BackupIntervalMinutes;
+    settings.BackupFolder = QString::fromUtf8(ReadBytes(ini, kBackup, "Folder"));
     ReadColumnSettings(columns, ini);
 }
 
@@ -167,6 +173,11 @@ bool WriteSettings(const QString& fileName, const TSettings& settings, const ICo
     WriteInt(ini, kGfx, "CacheSize", settings.CacheSize);
     ini.SetValue(kPaths, "DBPATH", TextToWrite(settings.DBPATH, settings.DBPATHStored).constData());
     WriteInt(ini, kDeck, "Kezdokez", settings.OpeningHand);
+    if (!settings.CatalogueFile.isEmpty()) ini.SetValue(kPaths, "Katalogus", settings.CatalogueFile.toUtf8().constData());
+    else ini.Delete(kPaths, "Katalogus");
+    WriteInt(ini, kBackup, "Enabled", settings.BackupEnabled ? 1 : 0);
+    WriteInt(ini, kBackup, "IntervalMinutes", settings.BackupIntervalMinutes);
+    ini.SetValue(kBackup, "Folder", settings.BackupFolder.toUtf8().constData());
     WriteColumnSettings(columns, ini);
 
     std::string text;

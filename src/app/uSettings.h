@@ -11,6 +11,13 @@ struct TSettings {
     int CacheSize = 20;
     QString DBPATH = QStringLiteral("Db\\Velkor.mdb");
     int OpeningHand = 7;  // the deck odds' opening hand ("Kezdőkéz")
+    // The catalogue chosen with "Katalógus megnyitása..." ([PATHS] Katalogus, written only when
+    // set); empty: DB/Velkor.db in the program folder. DBPATH stays the user's own note.
+    QString CatalogueFile;
+    // [BACKUP]: automatic copies of the catalogue; an empty folder is "Mentések" beside it.
+    bool BackupEnabled = true;
+    int BackupIntervalMinutes = 30;
+    QString BackupFolder;
     // The two texts exactly as the file held them: a value that is not UTF-8 (written on another
     // system) goes back byte for byte while the text above is left unchanged.
     QByteArray GfxPathStored;

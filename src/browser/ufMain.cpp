@@ -9,6 +9,7 @@
 #include "app/ufAbout.h"
 #include "bitmaps/Bitmaps.h"
 #include "widgets/LComboBox.h"
+#include "browser/uBackupControl.h"
 #include "browser/uDetailPage.h"
 #include "browser/uGridPage.h"
 #include "browser/uPicturePage.h"
@@ -56,6 +57,7 @@ TfMain::TfMain(const QString& programDir, QWidget* parent)
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 
     BuildActions();
+    Backups = new TBackupControl(*this);
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
@@ -238,6 +240,7 @@ void TfMain::BuildMenus()
     exportMenu->addActions({acExportExcel, acExportText, acExportClipboard});
     data->addAction(acTul);
     data->addAction(acDBDelete);
+    Backups->AddMenuItems(data);
     data->addSeparator();
     data->addAction(acExit);
 
@@ -331,6 +334,7 @@ void TfMain::UpdateCatalogueActions()
     ts3->sbInsLapFilter->setEnabled(FConnected);
     eUgrLSZ->setEnabled(FConnected);
     eUgrNev->setEnabled(FConnected);
+    Backups->UpdateActions(FConnected);
 }
 
 void TfMain::FormCreate()
@@ -339,14 +343,19 @@ void TfMain::FormCreate()
     SummaryStale = false;
     ReadSettings(FSettingsFile, Settings, *dmColumns);
     AM->SetHost(this);
-    try {
-        AM->Connect();
-    } catch (const EAbort&) {
-        return;  // reported by Connect; the window stays usable without a catalogue
-    }
+    // A failure is reported; the window stays usable without a catalogue.
+    if (!Backups->OpenAtStart()) return;
+    OpenCardList();
+    Backups->Started();
+}
+
+void TfMain::OpenCardList()
+{
     FConnected = true;
     ts2->Bind(&AM->qLapok);
-    GuardedConnect(&AM->qLapok, &TQuery::DataChange, this, &TfMain::LAPOK_DATACHANGE);
+    // Once: a catalogue opened again later keeps the same card list.
+    if (!FCardListHooked) GuardedConnect(&AM->qLapok, &TQuery::DataChange, this, &TfMain::LAPOK_DATACHANGE);
+    FCardListHooked = true;
     ts3->CreateCache(Settings.GfxPath, Settings.CacheSize);
     FillLookupCombos();
     FillFilterCombo();
@@ -358,6 +367,37 @@ void TfMain::FormCreate()
     DeckOpen = false;
     UpdateCatalogueActions();
     UpdateDeckActions();
+}
+
+void TfMain::CatalogueReplaced()
+{
+    if (!FConnected) {
+        if (AM->Connected()) OpenCardList();
+        return;
+    }
+    if (!AM->Connected()) {
+        FConnected = false;
+        AM->qLapok.Close();
+        UpdateCatalogueActions();
+        UpdateDeckActions();
+        return;
+    }
+    // Stored filters and lookups belong to the catalogue: nothing of the previous one stays checked.
+    ClearFilters();
+    FillLookupCombos();
+    FillFilterCombo();
+    ts3->CreateCache(Settings.GfxPath, Settings.CacheSize);
+    RefreshGrid();
+    AM->qLapok.First();
+    pc->setCurrentWidget(ts2);
+    UpdateDeckActions();
+}
+
+bool TfMain::QueryAndCloseDeck()
+{
+    if (!QueryCloseDeck()) return false;
+    CloseDeck();
+    return true;
 }
 
 bool TfMain::FormClose()

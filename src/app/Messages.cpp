@@ -88,6 +88,15 @@ QString TQtUiHost::PromptSaveFile(const QString& caption, const QString& filter,
     return dlg.selectedFiles().constFirst();
 }
 
+int TUiHost::RunModal(QDialog& dialog) { return dialog.exec(); }
+
+int TTestUiHost::RunModal(QDialog& dialog)
+{
+    FRecords.append({TUiKind::Modal, dialog.objectName(), dialog.windowTitle(), QString()});
+    ++FUnanswered;
+    return QDialog::Rejected;
+}
+
 QString TQtUiHost::PromptOpenFile(const QString& caption, const QString& filter, const QString& folder)
 {
     QFileDialog dlg(QApplication::activeWindow(), caption, folder, QtFileFilter(filter));

@@ -9,6 +9,8 @@
 #include <deque>
 #include <optional>
 
+class QDialog;
+
 enum class TUiKind {
     Confirmation, // "Megerősítés", Yes / No
     Warning,      // "Figyelmeztetés", OK
@@ -20,7 +22,8 @@ enum class TUiKind {
     Clipboard,    // Text = the text put on the clipboard
     Shell,        // Text = the fully encoded address handed to the desktop
     YesNoCancel,  // "Megerősítés", Yes / No / Cancel
-    OpenFile      // open-file prompt: Title = caption, Text = filter, Extra = starting folder
+    OpenFile,     // open-file prompt: Title = caption, Text = filter, Extra = starting folder
+    Modal         // a window of the program shown modally: Title = its object name, Text = its title
 };
 
 enum class TYesNoCancel { Yes, No, Cancel };
@@ -73,6 +76,9 @@ public:
     }
     // An existing file chosen by the user; empty when cancelled.
     virtual QString PromptOpenFile(const QString& caption, const QString& filter, const QString& folder) = 0;
+    // Shows one of the program's own windows modally where nobody calls it directly (the recovery
+    // window at start); the test host closes it unanswered.
+    virtual int RunModal(QDialog& dialog);
 };
 
 // The real host: Qt dialogs, the system clipboard and QDesktopServices.
@@ -136,6 +142,7 @@ public:
     TYesNoCancel AskYesNoCancel(const QString& title, const QString& text) override;
     bool OpenDocument(const QUrl& url) override;
     QString PromptOpenFile(const QString& caption, const QString& filter, const QString& folder) override;
+    int RunModal(QDialog& dialog) override;
 
 private:
     TUiHost* FPrevious;

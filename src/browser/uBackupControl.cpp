@@ -40,7 +40,7 @@ TBackupControl::TBackupControl(TfMain& main) : QObject(&main), FMain(main)
         }
     RecoveryPrompt = [this](const QString& problem, bool opened) {
         TfRecovery dlg(problem, AM->CatalogFileName(), BackupFolder(), opened, !DemoCatalogue().isEmpty(), &FMain);
-        dlg.exec();
+        UiHost().RunModal(dlg);
         return std::make_pair(dlg.Choice(), dlg.ChosenFile());
     };
 }

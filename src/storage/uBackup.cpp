@@ -17,8 +17,9 @@ namespace {
 
 const QString kStampFormat = QStringLiteral("yyyy-MM-dd_HH-mm-ss");
 const QString kPartSuffix = QStringLiteral(".part");
-// Another program holding the catalogue is waited for this many times 100 ms, then it is a failure.
-const int kBusyRetries = 50;
+// Another program holding the catalogue is waited for this many times 10 ms, then it is a failure.
+// Short steps: a writer's commits leave only brief gaps for a reader to get in.
+const int kBusyRetries = 500;
 
 // The tables the program reads; a catalogue without one of them is not usable.
 const char* const kTables[] = {"TVELKOR", "TLAPTIPUS", "TTULAJDONSAG", "TKATEGORIA", "TLAP",
@@ -65,7 +66,7 @@ int RunBackup(sqlite3* dest, sqlite3* source, QString* error)
             continue;
         }
         if (IsBusy(rc) && ++tries <= kBusyRetries) {
-            QThread::msleep(100);
+            QThread::msleep(10);
             continue;
         }
         break;

@@ -9,6 +9,7 @@
 #include "browser/ufRestore.h"
 #include "storage/uAM.h"
 
+#include <QPushButton>
 #include <QTreeWidget>
 
 namespace {

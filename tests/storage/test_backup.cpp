@@ -130,17 +130,23 @@ TEST_F(BackupEngine, CopyWhileAnotherConnectionWritesIsOneMoment)
         while (!stop) {
             if (sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK) ++commits;
             else sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+            QThread::usleep(500);
         }
         sqlite3_close(db);
     });
     QStringList copies;
-    for (int i = 0; i < 8; ++i) {
-        while (commits < (i + 1) * 5) QThread::msleep(1);
-        copies << BackupTo(Conn, Folder(), QDateTime(QDate(2026, 1, 1), QTime(10, 0, i)));
+    QString failure;
+    try {
+        for (int i = 0; i < 8; ++i) {
+            while (commits < i + 1) QThread::msleep(1);
+            copies << BackupTo(Conn, Folder(), QDateTime(QDate(2026, 1, 1), QTime(10, 0, i)));
+        }
+    } catch (const EDatabaseError& e) {
+        failure = e.Message();
     }
     stop = true;
     writer.join();
-    ASSERT_EQ(copies.size(), 8);
+    ASSERT_EQ(copies.size(), 8) << failure.toStdString();
     for (const QString& copy : copies) {
         EXPECT_EQ(IntegrityOf(copy), "ok") << copy.toStdString();
         sqlite3* db = nullptr;

@@ -1,6 +1,7 @@
 // The benchmark: each user action's time beside the bare engine doing the same work in the same
 // run, at the demo catalogue's size and at 100,000 cards. Ratios are what we quote: the machines
 // are shared and noisy. Usage: velkor_bench [--quick] [--pictures]
+#include "bench_backup.h"
 #include "bench_export.h"
 #include "bench_collection.h"
 #include "bench_pictures.h"
@@ -536,6 +537,16 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    if (app.arguments().contains("--backup")) {  // the backup lines alone, at both sizes
+        QTemporaryDir small, big;
+        CopyCatalogue(demo, small.path());
+        CopyCatalogue(demo, big.path());
+        if (!GrowCatalogue(big.filePath("DB/Velkor.db"), 100000)) return 1;
+        MeasureBackup(small.path(), Repeats);
+        MeasureBackup(big.path(), Repeats);
+        return 0;
+    }
+
     std::printf("== demo catalogue ==\n");
     // A copy, so that the measured sorts do not end up in the program folder's settings.
     QTemporaryDir small;
@@ -549,6 +560,7 @@ int main(int argc, char** argv)
     MeasureFilterSelection(small.path());
     MeasureSearch(small.path(), Repeats, false);
     MeasureCollection(small.path(), Repeats);
+    MeasureBackup(small.path(), Repeats);
     MeasureStartup(demo);
     MeasurePictures(demo, Repeats);
 
@@ -567,6 +579,7 @@ int main(int argc, char** argv)
     MeasureFilterSelection(dir.path());
     MeasureSearch(dir.path(), Repeats, true);
     MeasureCollection(dir.path(), Repeats);
+    MeasureBackup(dir.path(), Repeats);
     std::printf("%-44s %ld kB before opening\n", "resident", before);
     return 0;
 }

@@ -97,6 +97,24 @@ QString TQtUiHost::PromptSaveFile(const QString& caption, const QString& filter,
     return dlg.selectedFiles().constFirst();
 }
 
+int TUiHost::RunModal(QDialog& dialog) { return dialog.exec(); }
+
+int TTestUiHost::RunModal(QDialog& dialog)
+{
+    FRecords.append({TUiKind::Modal, dialog.objectName(), dialog.windowTitle(), QString()});
+    ++FUnanswered;
+    return QDialog::Rejected;
+}
+
+QString TQtUiHost::PromptOpenFile(const QString& caption, const QString& filter, const QString& folder)
+{
+    QFileDialog dlg(QApplication::activeWindow(), caption, folder, QtFileFilter(filter));
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::ExistingFile);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return QString();
+    return dlg.selectedFiles().constFirst();
+}
+
 void TQtUiHost::SetClipboardText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
 
 void TQtUiHost::OpenUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
@@ -253,6 +271,18 @@ QString TTestUiHost::PromptSaveFile(const QString& caption, const QString& filte
     return answer;
 }
 
+QString TTestUiHost::PromptOpenFile(const QString& caption, const QString& filter, const QString& folder)
+{
+    FRecords.append({TUiKind::OpenFile, caption, filter, folder});
+    if (FOpenFiles.empty()) {
+        ++FUnanswered;
+        return QString();
+    }
+    const QString answer = FOpenFiles.front();
+    FOpenFiles.pop_front();
+    return answer;
+}
+
 void TTestUiHost::SetClipboardText(const QString& text)
 {
     FRecords.append({TUiKind::Clipboard, QString(), text, QString()});
@@ -320,6 +350,11 @@ QString SaveDialogStart(const QString& defaultName)
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return defaultName.isEmpty() ? folder : QDir(folder).filePath(defaultName);
+}
+
+QString PromptOpenFile(const QString& caption, const QString& filter, const QString& folder)
+{
+    return UiHost().PromptOpenFile(caption, filter, folder);
 }
 
 void CopyToClipboard(const QString& text) { UiHost().SetClipboardText(text); }

@@ -9,6 +9,8 @@
 #include <deque>
 #include <optional>
 
+class QDialog;
+
 enum class TUiKind {
     Confirmation, // "Megerősítés", Yes / No; Extra = "&Nem" when No is the default button
     Warning,      // "Figyelmeztetés", OK
@@ -19,7 +21,9 @@ enum class TUiKind {
     SaveFile,     // save-file prompt: Title = caption, Text = filter, Extra = default name
     Clipboard,    // Text = the text put on the clipboard
     Shell,        // Text = the fully encoded address handed to the desktop
-    YesNoCancel   // "Megerősítés", Yes / No / Cancel
+    YesNoCancel,  // "Megerősítés", Yes / No / Cancel
+    OpenFile,     // open-file prompt: Title = caption, Text = filter, Extra = starting folder
+    Modal         // a window of the program shown modally: Title = its object name, Text = its title
 };
 
 enum class TYesNoCancel { Yes, No, Cancel };
@@ -73,6 +77,11 @@ public:
         OpenUrl(url);
         return true;
     }
+    // An existing file chosen by the user; empty when cancelled.
+    virtual QString PromptOpenFile(const QString& caption, const QString& filter, const QString& folder) = 0;
+    // Shows one of the program's own windows modally where nobody calls it directly (the recovery
+    // window at start); the test host closes it unanswered.
+    virtual int RunModal(QDialog& dialog);
 };
 
 // The real host: Qt dialogs, the system clipboard and QDesktopServices.
@@ -89,6 +98,7 @@ public:
     void ShowErrorDialog(const QString& context, const QString& message) override;
     TYesNoCancel AskYesNoCancel(const QString& title, const QString& text) override;
     bool OpenDocument(const QUrl& url) override;
+    QString PromptOpenFile(const QString& caption, const QString& filter, const QString& folder) override;
 
 private:
     static bool Ask(const QString& title, const QString& text, bool defaultNo);
@@ -120,6 +130,8 @@ public:
     void PushYesNoCancel(TYesNoCancel answer) { FYesNoCancel.push_back(answer); }
     // Whether the desktop finds a program for the next document; an empty queue opens it.
     void PushOpenDocument(bool opened) { FOpenDocument.push_back(opened); }
+    // Empty = the user cancels the open-file prompt.
+    void PushOpenFile(const QString& fileName) { FOpenFiles.push_back(fileName); }
 
     const QList<TUiRecord>& Records() const { return FRecords; }
     QList<TUiRecord> Of(TUiKind kind) const;
@@ -141,6 +153,8 @@ public:
     void ShowErrorDialog(const QString& context, const QString& message) override;
     TYesNoCancel AskYesNoCancel(const QString& title, const QString& text) override;
     bool OpenDocument(const QUrl& url) override;
+    QString PromptOpenFile(const QString& caption, const QString& filter, const QString& folder) override;
+    int RunModal(QDialog& dialog) override;
 
 private:
     TUiHost* FPrevious;
@@ -150,6 +164,7 @@ private:
     std::deque<QString> FSaveFiles;
     std::deque<TYesNoCancel> FYesNoCancel;
     std::deque<bool> FOpenDocument;
+    std::deque<QString> FOpenFiles;
     QString FClipboard;
     int FUnanswered = 0;
 };
@@ -177,6 +192,8 @@ void SetLastSaveFolder(const QString& folder);
 // Where a save prompt given defaultName starts: a name with a folder as it is, a bare one in the
 // last folder used.
 QString SaveDialogStart(const QString& defaultName);
+// An existing file to open, starting in folder; empty when cancelled.
+QString PromptOpenFile(const QString& caption, const QString& filter, const QString& folder = QString());
 void CopyToClipboard(const QString& text);
 // A file path or an address with a scheme (https:, mailto:, file:).
 void ShellOpen(const QString& target);

@@ -20,6 +20,7 @@ const char* const kPaths = "PATHS";
 const char* const kGfx = "GFX";
 const char* const kDeck = "PAKLI";
 const char* const kCollection = "GYUJTEMENY";
+const char* const kBackup = "BACKUP";
 const char* const kOrder = "cCols_ORDER";
 const char* const kOrderNum = "cCols_ORDERNUM";
 const char* const kVisible = "cCols_VISIBLE";
@@ -153,6 +154,11 @@ void ReadSettings(const QString& fileName, TSettings& settings, IColumnLayout& c
     settings.PictureMode = ReadInt(ini, kGfx, "PictureMode", defaults.PictureMode);
     if (settings.PictureMode < 0 || settings.PictureMode > 3) settings.PictureMode = defaults.PictureMode;
     settings.LastFolder = QString::fromUtf8(ReadBytes(ini, kPaths, "LastFolder"));
+    settings.CatalogueFile = QString::fromUtf8(ReadBytes(ini, kPaths, "Katalogus"));
+    settings.BackupEnabled = ReadInt(ini, kBackup, "Enabled", 1) != 0;
+    settings.BackupIntervalMinutes = ReadInt(ini, kBackup, "IntervalMinutes", defaults.BackupIntervalMinutes);
+    if (settings.BackupIntervalMinutes < 1) settings.BackupIntervalMinutes = defaults.BackupIntervalMinutes;
+    settings.BackupFolder = QString::fromUtf8(ReadBytes(ini, kBackup, "Folder"));
     ReadColumnSettings(columns, ini);
 }
 
@@ -176,6 +182,11 @@ bool WriteSettings(const QString& fileName, const TSettings& settings, const ICo
     WriteInt(ini, kCollection, "Megtartott", settings.KeepCopies);
     WriteInt(ini, kGfx, "PictureMode", settings.PictureMode);
     if (!settings.LastFolder.isEmpty()) ini.SetValue(kPaths, "LastFolder", settings.LastFolder.toUtf8().constData());
+    if (!settings.CatalogueFile.isEmpty()) ini.SetValue(kPaths, "Katalogus", settings.CatalogueFile.toUtf8().constData());
+    else ini.Delete(kPaths, "Katalogus");
+    WriteInt(ini, kBackup, "Enabled", settings.BackupEnabled ? 1 : 0);
+    WriteInt(ini, kBackup, "IntervalMinutes", settings.BackupIntervalMinutes);
+    ini.SetValue(kBackup, "Folder", settings.BackupFolder.toUtf8().constData());
     WriteColumnSettings(columns, ini);
 
     std::string text;

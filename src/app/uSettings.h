@@ -14,6 +14,13 @@ struct TSettings {
     int KeepCopies = 3;   // the collection's copies kept per card ("Megtartott példány", 1 to 99)
     int PictureMode = 0;  // the picture page's mode, 0 to 3 ([GFX] PictureMode)
     QString LastFolder;   // where the last file was saved ([PATHS] LastFolder); empty: none yet
+    // The catalogue chosen with "Katalógus megnyitása..." ([PATHS] Katalogus, written only when
+    // set); empty: DB/Velkor.db in the program folder. DBPATH stays the user's own note.
+    QString CatalogueFile;
+    // [BACKUP]: automatic copies of the catalogue; an empty folder is "Mentések" beside it.
+    bool BackupEnabled = true;
+    int BackupIntervalMinutes = 30;
+    QString BackupFolder;
     // The two texts exactly as the file held them: a value that is not UTF-8 (written on another
     // system) goes back byte for byte while the text above is left unchanged.
     QByteArray GfxPathStored;

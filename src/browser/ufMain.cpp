@@ -10,6 +10,7 @@
 #include "app/ufAbout.h"
 #include "bitmaps/Bitmaps.h"
 #include "widgets/LComboBox.h"
+#include "browser/uBackupControl.h"
 #include "browser/uDetailPage.h"
 #include "browser/uGridPage.h"
 #include "browser/uPicturePage.h"
@@ -59,6 +60,7 @@ TfMain::TfMain(const QString& programDir, QWidget* parent)
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 
     BuildActions();
+    Backups = new TBackupControl(*this);
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
@@ -242,6 +244,7 @@ void TfMain::BuildMenus()
     data->addAction(acTul);
     AddCollectionCommand(this, data);  // "Gyűjtemény..."
     data->addAction(acDBDelete);
+    Backups->AddMenuItems(data);
     data->addSeparator();
     data->addAction(acExit);
 
@@ -335,6 +338,7 @@ void TfMain::UpdateCatalogueActions()
     ts3->sbInsLapFilter->setEnabled(FConnected);
     eUgrLSZ->setEnabled(FConnected);
     eUgrNev->setEnabled(FConnected);
+    Backups->UpdateActions(FConnected);
 }
 
 void TfMain::FormCreate()
@@ -344,16 +348,21 @@ void TfMain::FormCreate()
     ReadSettings(FSettingsFile, Settings, *dmColumns);
     SetLastSaveFolder(Settings.LastFolder);
     AM->SetHost(this);
-    try {
-        AM->Connect();
-    } catch (const EAbort&) {
-        // Reported by Connect; the window stays usable without a catalogue, placed as usual.
-        CenterOnScreen(this, 12);
-        return;
-    }
+    // A failure is reported; the window stays usable without a catalogue, placed as usual.
+    const bool opened = Backups->OpenAtStart();
+    CenterOnScreen(this, 12);
+    if (!opened) return;
+    OpenCardList();
+    Backups->Started();
+}
+
+void TfMain::OpenCardList()
+{
     FConnected = true;
     ts2->Bind(&AM->qLapok);
-    GuardedConnect(&AM->qLapok, &TQuery::DataChange, this, &TfMain::LAPOK_DATACHANGE);
+    // Once: a catalogue opened again later keeps the same card list.
+    if (!FCardListHooked) GuardedConnect(&AM->qLapok, &TQuery::DataChange, this, &TfMain::LAPOK_DATACHANGE);
+    FCardListHooked = true;
     ts3->CreateCache(Settings.GfxPath, Settings.CacheSize);
     FillLookupCombos();
     FillFilterCombo();
@@ -364,11 +373,41 @@ void TfMain::FormCreate()
     ts3->RestorePictureMode(Settings.PictureMode);
     UpdateDeckActions();
     pc->setCurrentWidget(ts2);
-    CenterOnScreen(this, 12);
     DeckSummoningTech.clear();
     DeckOpen = false;
     UpdateCatalogueActions();
     UpdateDeckActions();
+}
+
+void TfMain::CatalogueReplaced()
+{
+    if (!FConnected) {
+        if (AM->Connected()) OpenCardList();
+        return;
+    }
+    if (!AM->Connected()) {
+        FConnected = false;
+        AM->qLapok.Close();
+        UpdateCatalogueActions();
+        UpdateDeckActions();
+        return;
+    }
+    // Stored filters and lookups belong to the catalogue: nothing of the previous one stays checked.
+    ClearFilters();
+    FillLookupCombos();
+    FillFilterCombo();
+    ts3->CreateCache(Settings.GfxPath, Settings.CacheSize);
+    RefreshGrid();
+    AM->qLapok.First();
+    pc->setCurrentWidget(ts2);
+    UpdateDeckActions();
+}
+
+bool TfMain::QueryAndCloseDeck()
+{
+    if (!QueryCloseDeck()) return false;
+    CloseDeck();
+    return true;
 }
 
 bool TfMain::FormClose()

@@ -24,6 +24,7 @@ class TDetailPage;
 class TGridPage;
 class TLComboBox;
 class TfmPakli;
+class TBackupControl;
 
 class TfMain : public QMainWindow, public TCardListHost, public TDeckHost {
     Q_OBJECT
@@ -58,6 +59,13 @@ public:
     void FormCreate();
     // Writes the settings back; false when the file could not be written (the user is told).
     bool FormClose();
+    // Another catalogue (or a restored one) is open in AM: the lists and the card list are read
+    // afresh, on the first card; without a catalogue the window goes back to its empty state.
+    void CatalogueReplaced();
+    // Closes the open deck, asking first about unsaved changes; false when the user keeps it.
+    bool QueryAndCloseDeck();
+    // Automatic backups, restore, the recovery at start, another catalogue.
+    TBackupControl* Backups = nullptr;
 
     // TCardListHost
     void RebuildQuickSearchPieces() override;
@@ -207,6 +215,8 @@ private:
     bool FSearchAvailable = false;
     // The actions that need the card list are usable only with an open catalogue.
     void UpdateCatalogueActions();
+    // The creation steps that need the catalogue.
+    void OpenCardList();
     // Removes the deck page; its frame goes once the running handler has returned.
     void CloseDeck();
 
@@ -215,6 +225,7 @@ private:
     QString FSettingsFile;
     bool FConnected = false;
     QWidget* FShownPage = nullptr;  // the page shown before the last switch
+    bool FCardListHooked = false;
     bool FClosed = false;
 };
 

@@ -66,7 +66,10 @@ TAM::TAM(const QString& programDir, QObject* parent)
 
 TAM::~TAM() = default;
 
-QString TAM::CatalogFileName() const { return QDir(FProgramDir).filePath("DB/Velkor.db"); }
+QString TAM::CatalogFileName() const
+{
+    return QDir(FProgramDir).filePath(FCatalogFile.isEmpty() ? QStringLiteral("DB/Velkor.db") : FCatalogFile);
+}
 
 void TAM::ReportError(const QString& context, const QString& message) const
 {

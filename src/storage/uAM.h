@@ -43,6 +43,8 @@ public:
 
     const QString& ProgramDir() const { return FProgramDir; }
     QString CatalogFileName() const;
+    // Another catalogue file (relative: to the program folder); empty gives back DB/Velkor.db.
+    void SetCatalogFileName(const QString& fileName) { FCatalogFile = fileName; }
 
     // Opens the catalogue; true at once when already open. A failure shows the error dialog
     // with "Hiba a csatlakozás közben" and then abandons the caller's work with EAbort.
@@ -114,6 +116,7 @@ private:
                     const QVariant* value);
 
     QString FProgramDir;
+    QString FCatalogFile;
     TCardListHost* FHost = nullptr;
     TCardListConditions* FConditions = nullptr;
 };

@@ -121,10 +121,11 @@ TEST(SettingsFile, NoFileGivesDefaultsAndCloseWritesExactlyTheKnownKeys)
             keys[section] << line;
         }
     }
-    EXPECT_EQ(keys.keys(), QStringList({"GFX", "GYUJTEMENY", "PAKLI", "PATHS", "cCols_ORDER", "cCols_ORDERING",
+    EXPECT_EQ(keys.keys(), QStringList({"BACKUP", "GFX", "GYUJTEMENY", "PAKLI", "PATHS", "cCols_ORDER", "cCols_ORDERING",
                                         "cCols_ORDERNUM", "cCols_VISIBLE", "cCols_WIDTH"}));
     EXPECT_EQ(keys["PAKLI"], QStringList({"Kezdokez=7"}));
     EXPECT_EQ(keys["GYUJTEMENY"], QStringList({"Megtartott=3"}));
+    EXPECT_EQ(keys["BACKUP"], QStringList({"Enabled=1", "IntervalMinutes=30", "Folder="}));
     EXPECT_EQ(keys["PATHS"], QStringList({"GfxPath=GFX", "DBPATH=Db\\Velkor.mdb"}));
     EXPECT_EQ(keys["GFX"], QStringList({"CacheSize=20", "PictureMode=0"}));
     EXPECT_EQ(keys["cCols_WIDTH"].size(), 9);

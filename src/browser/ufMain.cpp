@@ -405,6 +405,8 @@ void TfMain::CatalogueReplaced()
 
 bool TfMain::QueryAndCloseDeck()
 {
+    // The detail page's unsaved edits belong to this catalogue: settled before it is replaced.
+    if (FConnected && !ts1->MayLeaveCard(false)) return false;
     if (!QueryCloseDeck()) return false;
     CloseDeck();
     return true;

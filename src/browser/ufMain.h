@@ -62,7 +62,8 @@ public:
     // Another catalogue (or a restored one) is open in AM: the lists and the card list are read
     // afresh, on the first card; without a catalogue the window goes back to its empty state.
     void CatalogueReplaced();
-    // Closes the open deck, asking first about unsaved changes; false when the user keeps it.
+    // Before the catalogue is replaced: asks about the detail page's unsaved edits and closes the
+    // open deck, asking first about its unsaved changes; false when the user keeps either.
     bool QueryAndCloseDeck();
     // Automatic backups, restore, the recovery at start, another catalogue.
     TBackupControl* Backups = nullptr;

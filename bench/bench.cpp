@@ -2,6 +2,7 @@
 // run, at the demo catalogue's size and at 100,000 cards. Ratios are what we quote: the machines
 // are shared and noisy. Usage: velkor_bench [--quick] [--pictures]
 #include "bench_export.h"
+#include "bench_print.h"
 #include "bench_pictures.h"
 
 #include "app/Messages.h"
@@ -522,6 +523,7 @@ int main(int argc, char** argv)
     MeasureDeck(small.path());
     MeasureDeckBrowser(small.path());
     MeasureExport(small.path(), Repeats);
+    MeasurePrint(small.path(), Repeats);
     MeasureFilterWindows(small.path());
     MeasureFilterSelection(small.path());
     MeasureStartup(demo);
@@ -538,6 +540,7 @@ int main(int argc, char** argv)
     MeasureDeck(dir.path());
     MeasureDeckBrowser(dir.path());
     MeasureExport(dir.path(), Repeats);
+    MeasurePrint(dir.path(), 1);
     MeasureFilterWindows(dir.path());
     MeasureFilterSelection(dir.path());
     std::printf("%-44s %ld kB before opening\n", "resident", before);

@@ -5,7 +5,7 @@ set -euo pipefail
 PKGS=(build-essential cmake pkg-config qt6-base-dev libsqlite3-dev libjpeg62-turbo-dev
       libsimpleini-dev libxlsxwriter-dev libgtest-dev fonts-liberation fonts-dejavu-core
       libicu-dev qt6-translations-l10n qt6-charts-dev libqt6opengl6-dev desktop-file-utils sqlite3
-      xvfb xauth x11-utils xdotool imagemagick unzip)
+      xvfb xauth x11-utils xdotool imagemagick unzip poppler-utils)
 missing=()
 for p in "${PKGS[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the program and the tests need; only what is missing.
 set -euo pipefail
+# fonts-symbola: pictographs (emoji) in card names print as themselves in a PDF.
 # libqt6opengl6-dev: Qt Charts' CMake package needs the OpenGL module's CMake files, which Debian ships apart.
 PKGS=(build-essential cmake pkg-config qt6-base-dev libsqlite3-dev libjpeg62-turbo-dev
       libsimpleini-dev libxlsxwriter-dev libgtest-dev fonts-liberation fonts-dejavu-core
       libicu-dev qt6-translations-l10n qt6-charts-dev libqt6opengl6-dev desktop-file-utils sqlite3
-      xvfb xauth x11-utils xdotool imagemagick unzip poppler-utils)
+      xvfb xauth x11-utils xdotool imagemagick unzip poppler-utils fonts-symbola)
 missing=()
 for p in "${PKGS[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -56,7 +56,7 @@ TEST(DeckSheet, LinesGroupsTotalsAndHostileNamesReadBack)
     for (const char* expected :
          {"Tűzvihar & <Társai>", "Főisten: (I-007) Őrző Ümmögő – Északi", "Játékos: ____", "Dátum: 2026.12.09.",
           "Hadak és szörnyetegek", "3 × (H-001) Árvíztűrő tükörfúrógép 4", "1 × (H-002) Kő & <Óriás> %1 \"idéző\" 2",
-          "Tárgyak, ereklyék és fegyverzetek", "2 × (T-001) Sárkány", "4 lap", "2 lap", "7 lap, 7 Hatalom-pont",
+          "Tárgyak, ereklyék és fegyverzetek", "2 × (T-001) Sárkány", "pajzs", "4 lap", "2 lap", "7 lap, 7 Hatalom-pont",
           "Leírás", "Első sor\nMásodik sor", "oldal 1 / 1"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
     // The 200-character name wraps, whole, never cut.
@@ -67,6 +67,8 @@ TEST(DeckSheet, LinesGroupsTotalsAndHostileNamesReadBack)
     // The fonts travel inside the file.
     const QStringList fonts = PdfTool("pdffonts", {file}).split('\n').mid(2);
     ASSERT_FALSE(fonts.join("").trimmed().isEmpty());
+    // The dragon is drawn from the pictograph font (poppler does not read astral characters back).
+    EXPECT_TRUE(fonts.join("\n").contains("Symbola")) << fonts.join("\n").toStdString();
     for (const QString& f : fonts)
         if (!f.trimmed().isEmpty()) {
             EXPECT_TRUE(f.contains(" yes ")) << f.toStdString();

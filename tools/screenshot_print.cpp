@@ -1,7 +1,8 @@
 // Starts the program on a temporary copy of the demo catalogue, opens the first demo deck and writes
 // its sheet and the card list as PDF files into the output folder, with pictures of the "Adatok"
 // and "Pakli" menus and of the deck frame's menu.
-// Usage: screenshot_print <out folder>   (offscreen or under Xvfb); pdftoppm makes pages pictures.
+// Usage: screenshot_print <out folder> [program folder] [deck id]   (offscreen or under Xvfb);
+// pdftoppm makes pages pictures.
 #include "app/Guard.h"
 #include "app/Messages.h"
 #include "app/Program.h"
@@ -24,7 +25,7 @@ int main(int argc, char** argv)
     if (argc < 2) return 2;
     const QDir out(QString::fromLocal8Bit(argv[1]));
     QTemporaryDir dir;
-    CopyCatalogue(QStringLiteral(VELKOR_PROGRAM_DIR), dir.path());
+    CopyCatalogue(argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral(VELKOR_PROGRAM_DIR), dir.path());
     TTestUiHost ui;
     TProgram program(dir.path());
     program.Create();
@@ -45,7 +46,8 @@ int main(int argc, char** argv)
     fMain->acListPdf->trigger();
 
     TQuery q(&AM->ADOConnection);
-    q.SetSQL("SELECT P_ID FROM TPAKLI ORDER BY P_ID LIMIT 1");
+    q.SetSQL(argc > 3 ? "SELECT P_ID FROM TPAKLI WHERE P_ID = " + QString::number(QString(argv[3]).toLongLong())
+                      : QStringLiteral("SELECT P_ID FROM TPAKLI ORDER BY P_ID LIMIT 1"));
     q.Open();
     fMain->OpenDeck(q.Fields(0).AsLargeInt());
     QTest::qWait(200);

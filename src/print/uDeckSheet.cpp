@@ -54,7 +54,13 @@ public:
         FIconGap = 0.6 * mm;
         FIconsPerRow = 8;
         FIconWidth = FIconsPerRow * (FIconSize + FIconGap);
+        // Wide enough for the widest level, so an unusual one never runs into the name.
         FLevelWidth = 10 * mm;
+        const QFontMetricsF levels = FPage.Metrics(CardFont());
+        for (const TSheetCard& card : sheet.Cards)
+            if (card.Level > 0)
+                FLevelWidth = std::max(FLevelWidth, levels.horizontalAdvance(QString::number(card.Level)) + 3 * mm);
+        FLevelWidth = std::min(FLevelWidth, FPage.Body().width() / 4);
         FTextWidth = FPage.Body().width() - FIconWidth - FLevelWidth - 2 * mm;
         static const std::array<const char*, 5> names = {"IKON_V", "IKON_M", "IKON_H", "IKON_I", "IKON_B"};
         for (size_t i = 0; i < names.size(); ++i) FIcons[i] = BuiltinTransparentBitmap(QString::fromLatin1(names[i]));

@@ -127,4 +127,9 @@ TEST_F(ListPdfTest, CancelLeavesNoFileAndTheEarlierOneWhole)
     EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files).size(), 1);
     EXPECT_TRUE(Ui.Of(TUiKind::SaveFile).last().Extra.endsWith(".pdf"));
     EXPECT_TRUE(Ui.Of(TUiKind::SaveFile).last().Extra.contains("Lista-"));
+    // An unwritable target: the error dialog, no file.
+    Ui.PushSaveFile(Dir.filePath("nincs/lista.pdf"));
+    EXPECT_FALSE(SaveCardListPdf(prompt, Cards(), GridListSheet(fMain->grQuery, Cards(), QString())));
+    ASSERT_EQ(Ui.Count(TUiKind::ErrorDialog), 1);
+    EXPECT_TRUE(Ui.Of(TUiKind::ErrorDialog).last().Text.contains("nincs/lista.pdf"));
 }

@@ -1,9 +1,11 @@
 // The benchmark: each user action's time beside the bare engine doing the same work in the same
 // run, at the demo catalogue's size and at 100,000 cards. Ratios are what we quote: the machines
-// are shared and noisy. Usage: velkor_bench [--quick] [--pictures]
+// are shared and noisy. Usage: velkor_bench [--quick] [--pictures] [--print] [--search] [--collection]
+// [--backup]
 #include "bench_backup.h"
 #include "bench_export.h"
 #include "bench_collection.h"
+#include "bench_print.h"
 #include "bench_pictures.h"
 
 #include "app/Messages.h"
@@ -516,6 +518,15 @@ int main(int argc, char** argv)
         MeasurePictures(demo, Repeats);
         return 0;
     }
+    if (app.arguments().contains("--print")) {  // the print lines alone, at both sizes
+        QTemporaryDir small, big;
+        CopyCatalogue(demo, small.path());
+        CopyCatalogue(demo, big.path());
+        MeasurePrint(small.path(), Repeats);
+        if (!GrowCatalogue(big.filePath("DB/Velkor.db"), 100000)) return 1;
+        MeasurePrint(big.path(), 1);
+        return 0;
+    }
 
     if (app.arguments().contains("--search")) {  // the search lines alone, demo and 100,000 cards
         QTemporaryDir small, big;
@@ -556,6 +567,7 @@ int main(int argc, char** argv)
     MeasureDeck(small.path());
     MeasureDeckBrowser(small.path());
     MeasureExport(small.path(), Repeats);
+    MeasurePrint(small.path(), Repeats);
     MeasureFilterWindows(small.path());
     MeasureFilterSelection(small.path());
     MeasureSearch(small.path(), Repeats, false);
@@ -575,6 +587,7 @@ int main(int argc, char** argv)
     MeasureDeck(dir.path());
     MeasureDeckBrowser(dir.path());
     MeasureExport(dir.path(), Repeats);
+    MeasurePrint(dir.path(), 1);
     MeasureFilterWindows(dir.path());
     MeasureFilterSelection(dir.path());
     MeasureSearch(dir.path(), Repeats, true);

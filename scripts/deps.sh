@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the program and the tests need; only what is missing.
 set -euo pipefail
+# fonts-symbola: pictographs (emoji) in card names print as themselves in a PDF.
 # libqt6opengl6-dev: Qt Charts' CMake package needs the OpenGL module's CMake files, which Debian ships apart.
 # xdg-utils: xdg-open, whose exit status tells whether a program took an exported workbook or the help page.
 # dpkg-dev, file: the package's dependencies are read from the program's libraries; lintian and
@@ -8,7 +9,7 @@ set -euo pipefail
 PKGS=(build-essential cmake pkg-config qt6-base-dev libsqlite3-dev libjpeg62-turbo-dev
       libsimpleini-dev libxlsxwriter-dev libgtest-dev fonts-liberation fonts-dejavu-core
       libicu-dev qt6-translations-l10n qt6-charts-dev libqt6opengl6-dev desktop-file-utils sqlite3
-      xvfb xauth x11-utils xdotool imagemagick unzip xdg-utils
+      xvfb xauth x11-utils xdotool imagemagick unzip xdg-utils poppler-utils fonts-symbola
       dpkg-dev file lintian appstream)
 missing=()
 for p in "${PKGS[@]}"; do

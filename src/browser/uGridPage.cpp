@@ -22,7 +22,7 @@
 #include <QVBoxLayout>
 
 namespace {
-const int kIconColumn = 5;
+const int kIconColumn = GRID_ICON_COLUMN;
 const QColor kSortTitleColour(128, 128, 128);
 
 // Sort keys get a grey title cell; the header asks the model for it.

@@ -17,6 +17,9 @@ class QTableView;
 class TQuery;
 class TQueryModel;
 
+// The model column drawn as path icons.
+inline constexpr int GRID_ICON_COLUMN = 5;
+
 // Draws the sixth grid column (position 5) as path icons; every other cell as plain text.
 class TGridCellDelegate : public QStyledItemDelegate {
 public:

@@ -18,6 +18,7 @@
 #include "decks/ufPakliBong.h"
 #include "decks/uDeckText.h"
 #include "decks/ufmPakli.h"
+#include "decks/uDeckPrint.h"
 #include "export/udmExport.h"
 #include "filters/uQPList.h"
 #include "refdata/ufTulajd.h"
@@ -61,6 +62,7 @@ TfMain::TfMain(const QString& programDir, QWidget* parent)
 
     BuildActions();
     Backups = new TBackupControl(*this);
+    BuildPrintActions();
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
@@ -100,6 +102,8 @@ TfMain::TfMain(const QString& programDir, QWidget* parent)
     pmGrid->addAction(acExportExcel);
     pmGrid->addAction(acExportText);
     pmGrid->addAction(acExportClipboard);
+    pmGrid->addSeparator();
+    pmGrid->addActions({acListPrint, acListPdf});
     grQuery->setContextMenuPolicy(Qt::CustomContextMenu);
     GuardedConnect(grQuery, &QWidget::customContextMenuRequested, this,
                    [this](const QPoint& p) { pmGrid->popup(grQuery->viewport()->mapToGlobal(p)); });
@@ -241,6 +245,7 @@ void TfMain::BuildMenus()
     QMenu* data = menuBar()->addMenu(QStringLiteral("Adatok"));
     QMenu* exportMenu = data->addMenu(QStringLiteral("Export"));
     exportMenu->addActions({acExportExcel, acExportText, acExportClipboard});
+    data->addActions({acListPrint, acListPdf});
     data->addAction(acTul);
     AddCollectionCommand(this, data);  // "Gyűjtemény..."
     data->addAction(acDBDelete);
@@ -262,6 +267,7 @@ void TfMain::BuildMenus()
     deck->addActions({acNewDeck, acDeckBrowser, acSaveDeck, acCloseDeck});
     deck->addSeparator();
     deck->addAction(acPakliExport);
+    deck->addActions({acPakliPrint, acPakliPdf});
     deck->addSeparator();
     deck->addActions({acAddCard, acDelCard});
     deck->addSeparator();
@@ -332,7 +338,8 @@ QWidget* TfMain::BuildToolRow(QWidget* parent)
 void TfMain::UpdateCatalogueActions()
 {
     for (QAction* a : {acNext, acPrior, ac5Next, ac5Prior, acDBDelete, acTul, acDisableFilter, acDarabFilter,
-                       acExportExcel, acExportText, acExportClipboard, acFilter, acInsertFilter, acInsertKapcs})
+                       acExportExcel, acExportText, acExportClipboard, acFilter, acInsertFilter, acInsertKapcs,
+                       acListPrint, acListPdf})
         a->setEnabled(FConnected);
     cbFilter->setEnabled(FConnected);
     ts3->sbInsLapFilter->setEnabled(FConnected);
@@ -668,6 +675,7 @@ void TfMain::UpdateDeckActions()
     for (QAction* a : {acAddCard, acDelCard}) set(a, FConnected && DeckOpen && cardView);
     for (QAction* a : {acNewDeck, acDeckBrowser, acImportDeckText}) set(a, FConnected && !frame);
     for (QAction* a : {acSaveDeck, acCloseDeck, acPakliExport}) set(a, frame != nullptr);
+    for (QAction* a : {acPakliPrint, acPakliPdf}) a->setEnabled(frame != nullptr);
 }
 
 void TfMain::CloseDeck()
@@ -761,7 +769,7 @@ QString TfMain::PictureFolder() const { return Settings.GfxPath; }
 
 QList<QAction*> TfMain::DeckMenuActions() const
 {
-    return {acSaveDeck, nullptr, acDarabFilter, acLeidezesFilter, nullptr, acPakliExport, acCloseDeck};
+    return {acSaveDeck, nullptr, acDarabFilter, acLeidezesFilter, nullptr, acPakliExport, acPakliPrint, acPakliPdf, acCloseDeck};
 }
 
 void TfMain::SetDeckSummoningTech(const QString& code) { DeckSummoningTech = code; }

@@ -8,6 +8,10 @@
 #include "storage/uAM.h"
 
 #include <QMainWindow>
+
+#include <memory>
+
+class TPdfSaveDialog;
 #include <QSet>
 
 class QAction;
@@ -193,6 +197,15 @@ public:
     QAction* acAbout = nullptr;
     QAction* acExit = nullptr;
     QAction* acHelp = nullptr;
+    // Paper and PDF (ufMainPrint.cpp): the open deck's sheet and the card list.
+    QAction* acPakliPrint = nullptr;
+    QAction* acPakliPdf = nullptr;
+    QAction* acListPrint = nullptr;
+    QAction* acListPdf = nullptr;
+    std::unique_ptr<TPdfSaveDialog> sdPdf;
+    void BuildPrintActions();
+    // The active filter as the page heading names it: the filter combo's text and the boxes' texts.
+    QString ListFilterText() const;
 
     bool CtrlHeld = false;
     bool SummaryStale = false;

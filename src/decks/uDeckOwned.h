@@ -36,6 +36,7 @@ struct TDeckGod {
     qint64 Id = -1;
     QString Number;
     QString Name;
+    QString Pantheon;
 };
 
 // Copies of the row's card the deck needs beyond what is owned (0 when none); the god's copy

@@ -444,7 +444,7 @@ void TfmPakli::LoadDeck(const TFormOpenPars& pars)
     }
 
     const qint64 godId = header->GodId;
-    FGod = {godId, header->GodNumber, header->GodName};
+    FGod = {godId, header->GodNumber, header->GodName, header->GodPantheon};
     FDeckModel->SetOwnedCounts(&FOwned->Counts(), godId);
     const QImage face = GodPicture(header->GodNumber, [&] {
         const QString file = FStore.CardPicture(godId);

@@ -76,10 +76,11 @@ TEST_F(DeckWindowTest, MenusAndKeys)
     for (QAction* a : fMain->menuBar()->actions())
         if (a->text() == "Pakli") deck = a->menu();
     ASSERT_NE(deck, nullptr);
-    EXPECT_EQ(MenuTexts(deck).mid(0, 9), QStringList({"Új pakli...", "Pakliböngésző", "Pakli mentése", "Pakli bezárása", "-",
-                                                      "Pakli exportálás...", "-", "Paklihoz hozzáadás", "Pakliból elvétel"}));
+    EXPECT_EQ(MenuTexts(deck).mid(0, 11), QStringList({"Új pakli...", "Pakliböngésző", "Pakli mentése", "Pakli bezárása", "-",
+                                                       "Pakli exportálás...", "Pakli nyomtatása...", "Pakli mentése PDF-be...",
+                                                       "-", "Paklihoz hozzáadás", "Pakliból elvétel"}));
     // Beside them, after a separator: reading a deck list from the clipboard.
-    EXPECT_EQ(MenuTexts(deck).mid(9), QStringList({"-", "Pakli beolvasása vágólapról"}));
+    EXPECT_EQ(MenuTexts(deck).mid(11), QStringList({"-", "Pakli beolvasása vágólapról"}));
     EXPECT_EQ(fMain->acAddCard->shortcut(), QKeySequence(Qt::Key_Insert));
     EXPECT_TRUE(fMain->acAddCard->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Insert)));
     EXPECT_EQ(fMain->acDelCard->shortcut(), QKeySequence(Qt::Key_Delete));
@@ -87,10 +88,11 @@ TEST_F(DeckWindowTest, MenusAndKeys)
     EXPECT_EQ(MenuTexts(fMain->pmGrid).mid(0, 2), QStringList({"Paklihoz hozzáadás", "Pakliból elvétel"}));
 
     Open();
-    EXPECT_EQ(MenuTexts(Frame()->pmPakli).mid(0, 7), QStringList({"Pakli mentése", "-", "Darab szűrés", "Leidézés szűrés", "-",
-                                                                  "Pakli exportálás...", "Pakli bezárása"}));
+    EXPECT_EQ(MenuTexts(Frame()->pmPakli).mid(0, 9),
+              QStringList({"Pakli mentése", "-", "Darab szűrés", "Leidézés szűrés", "-", "Pakli exportálás...",
+                           "Pakli nyomtatása...", "Pakli mentése PDF-be...", "Pakli bezárása"}));
     // Beside them: undo and redo, and the two plain-text lists.
-    EXPECT_EQ(MenuTexts(Frame()->pmPakli).mid(7), QStringList({"-", "Visszavonás", "Mégis", "-", "Pakli vágólapra szövegként",
+    EXPECT_EQ(MenuTexts(Frame()->pmPakli).mid(9), QStringList({"-", "Visszavonás", "Mégis", "-", "Pakli vágólapra szövegként",
                                                                "Hiányzó lapok vágólapra"}));
     EXPECT_EQ(Frame()->sbPakliMenu->text(), "Menü");
 }

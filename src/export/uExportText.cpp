@@ -24,6 +24,20 @@ QString QuotedValue(const QString& value, QChar separator)
     return out;
 }
 
+QString SpreadsheetSafeText(const QString& value, bool numericColumn)
+{
+    if (value.isEmpty()) return value;
+    const QChar first = value.front();
+    if (first != u'=' && first != u'+' && first != u'-' && first != u'@' && first != u'\t' && first != u'\r')
+        return value;
+    if (numericColumn) {
+        bool ok = false;
+        value.toDouble(&ok);
+        if (ok) return value;
+    }
+    return QStringLiteral("'") + value;
+}
+
 void AppendValue(QString& line, const QString& value, QChar separator)
 {
     for (const QChar ch : value)

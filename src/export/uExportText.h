@@ -14,6 +14,11 @@ inline const QString LINE_END = QStringLiteral("\r\n");
 // inner quotes doubled, so a spreadsheet reads it back as one field; any other value is unchanged.
 QString QuotedValue(const QString& value, QChar separator);
 
+// A text a spreadsheet would run as a formula (it begins with "=", "+", "-", "@", a tab or a CR)
+// gets a leading apostrophe, the usual spreadsheet-safe form; a number of a number column ("-5")
+// stays a number.
+QString SpreadsheetSafeText(const QString& value, bool numericColumn);
+
 // Appends the value, quoted where needed, and the separator.
 void AppendValue(QString& line, const QString& value, QChar separator);
 

@@ -50,6 +50,7 @@ private:
 struct TExportColumn {
     int Field = -1;  // -1: the card list has no such field; the grid shows it empty, and so does the export
     bool Integer = false;
+    bool Numeric = false;  // integer or floating
 };
 
 std::vector<TExportColumn> ResolveColumns(const TQuery& dataset, const QStringList& fields)
@@ -59,6 +60,7 @@ std::vector<TExportColumn> ResolveColumns(const TQuery& dataset, const QStringLi
         TExportColumn c;
         c.Field = dataset.FindField(name);
         c.Integer = c.Field >= 0 && dataset.FieldType(c.Field) == TFieldType::ftInteger;
+        c.Numeric = c.Integer || (c.Field >= 0 && dataset.FieldType(c.Field) == TFieldType::ftFloat);
         columns.push_back(c);
     }
     return columns;
@@ -198,8 +200,8 @@ void TdmExport::ExportFields(int mode, TQuery& dataset, const QString& fileName,
                 const QString value = column.Field >= 0 ? ExportValueText(dataset, row, column.Field) : QString();
                 if (mode == emExcel)
                     SetCell(row, int(c), value, column.Integer);
-                else
-                    AppendValue(line, value, separator);
+                else  // a shared catalogue may carry texts that a spreadsheet would run as formulas
+                    AppendValue(line, SpreadsheetSafeText(value, column.Numeric), separator);
             }
             if (mode != emExcel) {
                 text += line;

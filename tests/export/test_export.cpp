@@ -230,6 +230,23 @@ TEST_F(ExportTest, SeparatorsQuotesAndLineBreaksInNamesReadBackFieldForField)
     }
 }
 
+TEST_F(ExportTest, TextsThatASpreadsheetWouldRunAsFormulasGetAnApostrophe)
+{
+    const QStringList names{"=1+1", "+36 1 234", "-lap", "@SUM(A1)", "\tbehúzva", "=HYPERLINK(\"x\")", "a=b"};
+    for (int i = 0; i < names.size(); ++i) AddCard(10 + i, QStringLiteral("1%1").arg(i), names[i]);
+    Conn.ExecuteDirect("UPDATE TLAP SET L_SZINT = -5 WHERE L_ID = 10; UPDATE TLAP SET L_SZINT = '=2+2' WHERE L_ID = 11");
+    Open(" WHERE L_ID >= 10");
+    for (QChar separator : {FILE_SEPARATOR, CLIPBOARD_SEPARATOR}) {
+        const QString text = separator == FILE_SEPARATOR ? Csv({"L_NEV", "L_SZINT"}) : Clipboard({"L_NEV", "L_SZINT"});
+        const QList<QStringList> records = ReadCsv(text, separator);
+        ASSERT_EQ(records.size(), names.size()) << text.toStdString();
+        for (int i = 0; i < names.size(); ++i)
+            EXPECT_EQ(records[i][0], i < 6 ? "'" + names[i] : names[i]) << i;
+        EXPECT_EQ(records[0][1], "-5");     // a number of an integer column stays a number
+        EXPECT_EQ(records[1][1], "'=2+2");  // text stored in it does not
+    }
+}
+
 TEST_F(ExportTest, ColumnsComeInTheGivenOrderAndAnUnknownFieldStaysEmpty)
 {
     EXPECT_EQ(Csv({"L_NEV", "L_LAPSZAM"}), QString::fromUtf8("Ábel;001;\r\nBóbita;002;\r\n"));

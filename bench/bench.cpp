@@ -3,6 +3,7 @@
 // are shared and noisy. Usage: velkor_bench [--quick] [--pictures] [--print] [--search] [--collection]
 // [--backup]
 #include "bench_backup.h"
+#include "bench_util.h"
 #include "bench_export.h"
 #include "bench_collection.h"
 #include "bench_print.h"
@@ -57,28 +58,8 @@ namespace {
 
 int Repeats = 5;
 
-// The median of several runs, in milliseconds.
-double Median(const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < Repeats; ++i) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        times.push_back(double(t.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-long ResidentKb()
-{
-    QFile f("/proc/self/status");
-    if (!f.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
+// The median of Repeats runs, in milliseconds.
+double Median(const std::function<void()>& work) { return MedianMs(Repeats, work); }
 
 // SQLite alone on the same connection: prepare, step every row, read every column's text.
 void BareStep(TConnection& conn, const QString& sql)

@@ -1,4 +1,5 @@
 #include "bench_backup.h"
+#include "bench_util.h"
 
 #include "storage/uBackup.h"
 
@@ -16,18 +17,6 @@
 
 namespace {
 
-double MedianMs(int repeats, const std::function<void(int)>& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < repeats; ++i) {
-        QElapsedTimer t;
-        t.start();
-        work(i);
-        times.push_back(double(t.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 void Line(const char* what, int cards, double ours, double bare)
 {

@@ -1,4 +1,5 @@
 #include "bench_collection.h"
+#include "bench_util.h"
 
 #include "collection/ufGyujtemeny.h"
 #include "filters/uQPList.h"
@@ -20,18 +21,6 @@
 
 namespace {
 
-double MedianOf(int repeats, const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < std::max(repeats, 1); ++i) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        times.push_back(double(t.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 // Prepare, step every row, read every column: what the figures cost the engine alone.
 void Bare(TConnection& conn, const QString& sql)
@@ -83,32 +72,32 @@ void MeasureCollection(const QString& programDir, int repeats)
 
     // The figures alone: one grouped statement per view, read into the table's rows.
     TCollectionModel whole(&conn);
-    const double pantheon = MedianOf(repeats, [&] { whole.Refresh(cgPantheon); });
-    Line("collection, by pantheon", cards, pantheon, MedianOf(repeats, [&] { Bare(conn, byPantheon); }));
-    const double both = MedianOf(repeats, [&] { whole.Refresh(cgPantheonRarity); });
-    Line("collection, pantheon and rarity", cards, both, MedianOf(repeats, [&] { Bare(conn, byBoth); }));
+    const double pantheon = MedianMs(repeats, [&] { whole.Refresh(cgPantheon); });
+    Line("collection, by pantheon", cards, pantheon, MedianMs(repeats, [&] { Bare(conn, byPantheon); }));
+    const double both = MedianMs(repeats, [&] { whole.Refresh(cgPantheonRarity); });
+    Line("collection, pantheon and rarity", cards, both, MedianMs(repeats, [&] { Bare(conn, byBoth); }));
     const QString filteredBoth = model.GroupedSql(cgPantheonRarity);
-    const double narrowed = MedianOf(repeats, [&] { model.Refresh(cgPantheonRarity); });
+    const double narrowed = MedianMs(repeats, [&] { model.Refresh(cgPantheonRarity); });
     Line("collection, filtered, pantheon and rarity", cards, narrowed,
-         MedianOf(repeats, [&] { Bare(conn, filteredBoth); }));
+         MedianMs(repeats, [&] { Bare(conn, filteredBoth); }));
 
     // The window as the player sees it: built, figures run, table painted; then one regrouping.
-    const double open = MedianOf(repeats, [&] {
+    const double open = MedianMs(repeats, [&] {
         TfGyujtemeny window(&conn, &list, 3);
         window.FormShow();
         window.show();
         QApplication::processEvents();
     });
-    Line("collection window opens (by pantheon)", cards, open, MedianOf(repeats, [&] { Bare(conn, byPantheon); }));
+    Line("collection window opens (by pantheon)", cards, open, MedianMs(repeats, [&] { Bare(conn, byPantheon); }));
     TfGyujtemeny window(&conn, &list, 3);
     window.FormShow();
     window.show();
     QApplication::processEvents();
     int grouping = cgPantheon;
-    const double regroup = MedianOf(repeats, [&] {
+    const double regroup = MedianMs(repeats, [&] {
         grouping = grouping == cgPantheon ? cgPantheonRarity : cgPantheon;
         window.cbCsoport->setCurrentIndex(grouping);
         QApplication::processEvents();
     });
-    Line("collection window regroups", cards, regroup, MedianOf(repeats, [&] { Bare(conn, byBoth); }));
+    Line("collection window regroups", cards, regroup, MedianMs(repeats, [&] { Bare(conn, byBoth); }));
 }

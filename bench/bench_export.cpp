@@ -1,4 +1,5 @@
 #include "bench_export.h"
+#include "bench_util.h"
 
 #include "app/Messages.h"
 #include "browser/udmColumns.h"
@@ -24,27 +25,7 @@
 
 namespace {
 
-double MedianMs(int repeats, const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < repeats; ++i) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        times.push_back(double(t.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
-long StatusKb(const char* key)
-{
-    QFile f("/proc/self/status");
-    if (!f.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith(key)) return line.mid(int(std::strlen(key))).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
 
 // Resets the peak resident size, so that VmHWM afterwards is the peak of what follows.
 bool ResetPeak()

@@ -2,6 +2,7 @@
 // into the same rectangles, for the demo pictures and for generated modern-size ones
 // (745 x 1040 baseline JPEG, quality 90); plus the resident memory of a full cache of 20.
 #include "bench_pictures.h"
+#include "bench_util.h"
 
 #include "app/Messages.h"
 #include "app/Program.h"
@@ -33,14 +34,6 @@ namespace {
 
 int Repeats = 5;
 
-long ResidentKb()
-{
-    QFile f("/proc/self/status");
-    if (!f.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
 
 void Row(const QString& what, int cards, double ours, double bare)
 {

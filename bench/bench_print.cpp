@@ -1,4 +1,5 @@
 #include "bench_print.h"
+#include "bench_util.h"
 
 #include "app/Messages.h"
 #include "browser/udmColumns.h"
@@ -24,27 +25,7 @@
 
 namespace {
 
-double Ms(int repeats, const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < repeats; ++i) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        times.push_back(double(t.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
-long Kb(const char* key)
-{
-    QFile f("/proc/self/status");
-    if (!f.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith(key)) return line.mid(int(std::strlen(key))).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
 
 class THost : public TCardListHost {
 public:
@@ -96,14 +77,14 @@ void MeasurePrint(const QString& programDir, int repeats)
 
     QTemporaryDir out;
     const QString file = out.filePath("lista.pdf");
-    const long before = Kb("VmRSS:");
+    const long before = StatusKb("VmRSS:");
     QFile clear("/proc/self/clear_refs");
     if (clear.open(QIODevice::WriteOnly)) clear.write("5");
     clear.close();
-    const double list = Ms(repeats, [&] { WriteCardListPdf(file, am.qLapok, sheet); });
-    const long peak = Kb("VmHWM:");
+    const double list = MedianMs(repeats, [&] { WriteCardListPdf(file, am.qLapok, sheet); });
+    const long peak = StatusKb("VmHWM:");
     const QByteArray sql = am.qLapok.SQL().toUtf8();
-    const double bare = Ms(repeats, [&] {
+    const double bare = MedianMs(repeats, [&] {
         sqlite3_stmt* st = nullptr;
         sqlite3_prepare_v2(am.ADOConnection.Handle(), sql.constData(), int(sql.size()), &st, nullptr);
         while (sqlite3_step(st) == SQLITE_ROW)
@@ -116,8 +97,8 @@ void MeasurePrint(const QString& programDir, int repeats)
 
     const TDeckSheet deck = SixtyCards();
     const QString deckFile = out.filePath("pakli.pdf");
-    const double ours = Ms(repeats, [&] { WriteDeckSheetPdf(deckFile, deck); });
-    const double plain = Ms(repeats, [&] {
+    const double ours = MedianMs(repeats, [&] { WriteDeckSheetPdf(deckFile, deck); });
+    const double plain = MedianMs(repeats, [&] {
         QPdfWriter w(out.filePath("plain.pdf"));
         QPainter p(&w);
         p.setFont(QFont("DejaVu Sans", 10));

@@ -1,4 +1,5 @@
 #include "bench_search.h"
+#include "bench_util.h"
 
 #include "filters/uQPList.h"
 #include "storage/SearchIndex.h"
@@ -17,18 +18,6 @@
 
 namespace {
 
-double MedianMs(int repeats, const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < std::max(repeats, 1); ++i) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        times.push_back(double(t.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 void Exec(TConnection& conn, const char* sql)
 {

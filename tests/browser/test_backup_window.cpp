@@ -106,7 +106,9 @@ TEST(BackupWindow, EachDamageReachesTheRecoveryWindowAndEachWayOutWorks)
         };
         program.Create();
         EXPECT_EQ(asked, 1);
-        if (damage != "truncated") EXPECT_EQ(openedAtPrompt, damage == "table");
+        if (damage != "truncated") {
+            EXPECT_EQ(openedAtPrompt, damage == "table");
+        }
         const bool recovers = c.choice != TRecoveryChoice::None;
         EXPECT_EQ(fMain->Connected(), recovers || damage == "table");
         if (!recovers) continue;
@@ -123,7 +125,9 @@ TEST(BackupWindow, EachDamageReachesTheRecoveryWindowAndEachWayOutWorks)
         // Nothing is lost: the damaged file lies beside, byte for byte.
         const QStringList aside = QDir(cat.Dir.filePath("DB")).entryList({"Velkor-hibás-*.db"});
         ASSERT_EQ(aside.size(), damage == "missing" ? 0 : 1);
-        if (!aside.isEmpty()) EXPECT_EQ(Bytes(cat.Dir.filePath("DB/" + aside[0])), damaged);
+        if (!aside.isEmpty()) {
+            EXPECT_EQ(Bytes(cat.Dir.filePath("DB/" + aside[0])), damaged);
+        }
     }
 }
 

@@ -127,7 +127,9 @@ TEST_F(QueryEditorTest, DeletingTheSecondOfThreeRowsRenumbersAndSavesOrderZeroAn
     EXPECT_EQ(w->Pieces().Count(), 2);
     // Whatever row is selected afterwards, the controls show that row's own condition.
     const int now = w->SelectedRow();
-    if (now >= 0) EXPECT_EQ(w->cbKat->SelectedKey(), QString::number(w->Pieces()[now]->FilterTypeId));
+    if (now >= 0) {
+        EXPECT_EQ(w->cbKat->SelectedKey(), QString::number(w->Pieces()[now]->FilterTypeId));
+    }
     w->btnOKClick();
     EXPECT_EQ(Rows(w->Pars().ResultId), "0,7,,5,-1,TLAP.L_SZINT,<=,2,I|1,-3,AND,2,-1,TLAP.L_NEV,LIKE,Áb,S");
 }

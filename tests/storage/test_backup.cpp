@@ -232,7 +232,9 @@ TEST(BackupCheck, TellsDamagedCataloguesFromSoundOnes)
         c.damage(cat.DbPath());
         const TBackupInfo info = InspectBackup(cat.DbPath());
         EXPECT_EQ(info.Sound(), c.sound) << c.what << ": " << info.Problem.toStdString();
-        if (c.sound) EXPECT_GT(info.Cards, 0);
+        if (c.sound) {
+            EXPECT_GT(info.Cards, 0);
+        }
     }
 }
 

@@ -79,11 +79,11 @@ void MeasureSearch(const QString& programDir, int repeats, bool fillTexts)
     if (fillTexts) {
         // Two abilities and a note for every card, their texts taken round-robin from the demo's.
         Exec(conn, "BEGIN;"
-                   "CREATE TEMP TABLE SPECS AS SELECT S_SZOVEG AS T FROM TSPEC WHERE S_SZOVEG <> '';"
+                   "CREATE TEMP TABLE KEPESSEGEK AS SELECT S_SZOVEG AS T FROM TSPEC WHERE S_SZOVEG <> '';"
                    "CREATE TEMP TABLE NOTES AS SELECT ME_MEGJEGYZES AS T FROM TMEGJ;"
                    "DELETE FROM TSPEC; DELETE FROM TMEGJ;"
                    "INSERT INTO TSPEC (S_LAPID, S_NUM, S_KIJATSZ, S_LEIDEZES, S_SZOVEG) SELECT L_ID, K, '', '',"
-                   " (SELECT T FROM temp.SPECS WHERE rowid = 1 + (L_ID * 7 + K * 13) % (SELECT COUNT(*) FROM temp.SPECS))"
+                   " (SELECT T FROM temp.KEPESSEGEK WHERE rowid = 1 + (L_ID * 7 + K * 13) % (SELECT COUNT(*) FROM temp.KEPESSEGEK))"
                    " FROM TLAP, (SELECT 1 AS K UNION ALL SELECT 2);"
                    "INSERT INTO TMEGJ (ME_LAPID, ME_MEGJEGYZES) SELECT L_ID,"
                    " (SELECT T FROM temp.NOTES WHERE rowid = 1 + L_ID % (SELECT COUNT(*) FROM temp.NOTES)) FROM TLAP;"

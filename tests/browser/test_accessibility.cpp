@@ -4,6 +4,17 @@
 
 #include "app/Messages.h"
 #include "app/Program.h"
+#include "app/ufAbout.h"
+#include "app/ufExcept.h"
+#include "browser/ufRecovery.h"
+#include "browser/ufRestore.h"
+#include "browser/ufTulSel.h"
+#include "collection/ufGyujtemeny.h"
+#include "filters/ufFilters.h"
+#include "filters/ufKapcs.h"
+#include "filters/ufQueries.h"
+#include "refdata/ufSpec.h"
+#include "refdata/ufTulajd.h"
 #include "browser/ufMain.h"
 #include "decks/ufPakliBong.h"
 #include "decks/ufUjPakli.h"
@@ -68,6 +79,22 @@ TEST_F(AccessibilityTest, EveryFocusableControlHasAName)
     TfUjPakli wizard(*AM, [](qint64) {}, fMain->PictureFolder());
     wizard.FormShow();
     EXPECT_EQ(Unnamed(&wizard), QStringList());
+
+    TFormOpenPars pars;
+    InitFormOpenPars(pars);
+    std::vector<std::unique_ptr<QDialog>> dialogs;
+    dialogs.emplace_back(new TfAbout);
+    dialogs.emplace_back(new TfExcept);
+    dialogs.emplace_back(new TfRestore);
+    dialogs.emplace_back(new TfTulSel);
+    dialogs.emplace_back(new TfKapcs);
+    dialogs.emplace_back(new TfTulajd);
+    dialogs.emplace_back(new TfFilters(pars));
+    dialogs.emplace_back(new TfQueries(pars));
+    dialogs.emplace_back(new TfSpec(pars));
+    dialogs.emplace_back(new TfGyujtemeny(&AM->ADOConnection, nullptr, 1));
+    dialogs.emplace_back(new TfRecovery("x", Cat.DbPath(), Cat.Dir.path(), true, true));
+    for (const auto& d : dialogs) EXPECT_EQ(Unnamed(d.get()), QStringList()) << d->objectName().toStdString();
 }
 
 TEST_F(AccessibilityTest, KeysStepThroughPagesAndEnterOpensADeck)

@@ -7,7 +7,6 @@
 #include "decks/uDeckHost.h"
 #include "decks/ufmPakli.h"
 
-#include <QLocale>
 #include <sqlite3.h>
 
 class TInsightDeckHost : public TDeckHost {
@@ -31,19 +30,12 @@ class DeckInsightTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Previous = QLocale();
-        QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary));
         Conn.Open(Cat.DbPath());
         Page.resize(800, 560);
         Frame = new TfmPakli(&Host, Conn, &Page);
         Frame->resize(Page.size());
     }
-    void TearDown() override
-    {
-        delete Frame;
-        QLocale::setDefault(Previous);
-    }
-    QLocale Previous;
+    void TearDown() override { delete Frame; }
 
     void Load(qint64 deckId)
     {

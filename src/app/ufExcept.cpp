@@ -106,6 +106,7 @@ TfExcept::TfExcept(QWidget* parent) : QDialog(parent)
     lHibaCaption = MakeLabel(QStringLiteral("A hiba pontos leírása"), this, QRect(8, 119, 398, 14));
     mHiba = new QPlainTextEdit(this);
     mHiba->setObjectName(QStringLiteral("mHiba"));
+    mHiba->setAccessibleName(QStringLiteral("A hiba szövege"));
     mHiba->setGeometry(8, 135, 398, 55);
     mHiba->setReadOnly(true);
     mHiba->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -349,8 +349,10 @@ TDetailPage::TDetailPage(QWidget* parent) : QWidget(parent)
         b->setObjectName(name);
         b->setText(text);
         b->setToolTip(hint);
+        // A sign is no name for a screen reader; Tab reaches the button, a click keeps the list's focus.
+        b->setAccessibleName(hint);
         b->setAutoRaise(true);
-        b->setFocusPolicy(Qt::NoFocus);
+        b->setFocusPolicy(Qt::TabFocus);
         b->setGeometry(r);
     };
     auto listBox = [this](const char* name, const QRect& r) {
@@ -364,11 +366,13 @@ TDetailPage::TDetailPage(QWidget* parent) : QWidget(parent)
     const int px = 302;
     lbTulajd = listBox("lbTulajd", QRect(px, 26, 178, 74));
     label(this, QStringLiteral("Tulajdonságok :"), QRect(px, 6, 178, 18), lbTulajd);
+    lbTulajd->setAccessibleName(QStringLiteral("Tulajdonságok"));
     speedButton(sb1, "sb1", QStringLiteral("+"), QStringLiteral("Új tulajdonság hozzáadása"), QRect(px + 182, 26, 22, 22));
     speedButton(sb2, "sb2", QStringLiteral("–"), QStringLiteral("Tulajdonság törlése"), QRect(px + 182, 50, 22, 22));
     sb2->setProperty("Tag", 1);
     lbSpecTulajd = listBox("lbSpecTulajd", QRect(px, 124, 178, 76));
     label(this, QStringLiteral("Egyéb tulajdonságok :"), QRect(px, 104, 178, 18), lbSpecTulajd);
+    lbSpecTulajd->setAccessibleName(QStringLiteral("Egyéb tulajdonságok"));
     speedButton(sb3, "sb3", QStringLiteral("+"), QStringLiteral("Új egyéb tulajdonság hozzáadása"),
                 QRect(px + 182, 124, 22, 22));
     speedButton(sb4, "sb4", QStringLiteral("–"), QStringLiteral("Tulajdonság törlése"), QRect(px + 182, 148, 22, 22));
@@ -594,6 +598,18 @@ void TDetailPage::DrawSpecialAbilities()
     FSpecPicture = PaintSpecialAbilities(layout, width, SPEC_MIN_HEIGHT, &FSearch);
     imSpec->setPixmap(QPixmap::fromImage(FSpecPicture));
     imSpec->resize(FSpecPicture.size());
+    // The picture is painted text: a screen reader reads the same text from the description.
+    QStringList spoken;
+    for (const TSpecAbility& a : abilities) {
+        QString line = a.Szoveg;
+        if (!a.Kijatsz.isEmpty()) line += QStringLiteral(" (kijátszás: ") + a.Kijatsz + u')';
+        if (!a.Leidezes.isEmpty()) line += QStringLiteral(" (leidézés: ") + a.Leidezes + u')';
+        spoken << line;
+    }
+    imSpec->setAccessibleName(QStringLiteral("Speciális képességek"));
+    imSpec->setAccessibleDescription(spoken.isEmpty() ? QStringLiteral("Nincs speciális képesség.") : spoken.join(u'\n'));
+    sbSpec->setAccessibleName(imSpec->accessibleName());
+    sbSpec->setAccessibleDescription(imSpec->accessibleDescription());
     sbSpec->horizontalScrollBar()->setValue(0);
     sbSpec->verticalScrollBar()->setValue(0);
 }

@@ -84,6 +84,7 @@ TGridPage::TGridPage(bool& ctrlHeld, QWidget* parent) : QWidget(parent), FCtrlHe
 
     grQuery = new QTableView(this);
     grQuery->setObjectName("grQuery");
+    grQuery->setAccessibleName(QStringLiteral("Lapok"));
     grQuery->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grQuery->setSelectionBehavior(QAbstractItemView::SelectRows);
     grQuery->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -246,6 +247,9 @@ QLineEdit* TGridPage::NewBox(const QString& fieldName)
 {
     auto* box = new QLineEdit(pnGridTop);
     box->setObjectName(QStringLiteral("e__") + fieldName);
+    // Above its column, the box's only label is the column title.
+    const int column = dmColumns->FindColumn(fieldName);
+    box->setAccessibleName(QStringLiteral("Szűrő: ") + (column >= 0 ? dmColumns->cCols[column].Caption : fieldName));
     box->installEventFilter(this);
     GuardedConnect(box, &QLineEdit::returnPressed, this, [this] { emit QuickFilterRun(); });
     return box;

@@ -137,10 +137,12 @@ TPicturePage::TPicturePage(int& pictureMode, QWidget* parent)
 
     sb = new QScrollArea(this);
     sb->setObjectName("sb");
+    sb->setAccessibleName(QStringLiteral("Lapkép"));
     sb->setWidgetResizable(false);
     sb->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     im = new TPictureImage(FPagePicture);
     im->setObjectName("im");
+    im->setAccessibleName(QStringLiteral("Lapkép"));
     sb->setWidget(im);
     row->addWidget(sb, 1);
 
@@ -178,6 +180,7 @@ TPicturePage::TPicturePage(int& pictureMode, QWidget* parent)
     sbInsLapFilter->setFixedSize(24, 24);
     sbInsLapFilter->setIcon(LinkFilterIcon());
     sbInsLapFilter->setToolTip(QStringLiteral("Laphoz csatolt szűrés hozzáadása"));
+    sbInsLapFilter->setAccessibleName(sbInsLapFilter->toolTip());
     // The main window enables it once a catalogue is open.
     sbInsLapFilter->setEnabled(false);
     column->addWidget(sbInsLapFilter);
@@ -299,11 +302,14 @@ void TPicturePage::DrawSingleView()
 {
     const TRepaintOnExit repaint{im};
     FDrawn.clear();
+    im->setAccessibleDescription(QString());
     DrawPictureBackground();
     // Labels of the card shown before never stay beside another card's picture.
     ClearFilterLabels();
     if (!HasCurrentCard() || !FBmpList || FPagePicture.isNull()) return;
     TQuery& q = AM->qLapok;
+    // The picture says nothing to a screen reader: the card's name does.
+    im->setAccessibleDescription(q.FieldByName("L_NEV").AsString());
     const qint64 id = q.FieldByName("L_ID").AsLargeInt();
     const bool people = q.FieldByName("L_LAPTIPUS").AsString() == QLatin1String(PEOPLE_TYPE);
     FWorkBitmap = FBmpList->GetImage(PictureFile(q.FieldByName("L_KEPNEV").AsString()), id);
@@ -329,6 +335,7 @@ template <typename TDraw> void TPicturePage::WalkCards(int maxCards, TDraw draw)
 {
     const TRepaintOnExit repaint{im};
     FDrawn.clear();
+    im->setAccessibleDescription(QString());
     if (!HasCurrentCard() || !FBmpList) {
         DrawPictureBackground();
         return;
@@ -346,6 +353,8 @@ template <typename TDraw> void TPicturePage::WalkCards(int maxCards, TDraw draw)
     QPainter p(&FPagePicture);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     const int idCol = q.FindField("L_ID"), typeCol = q.FindField("L_LAPTIPUS"), nameCol = q.FindField("L_KEPNEV");
+    const int cardNameCol = q.FindField("L_NEV");
+    QStringList shown;
     // The files this walk will load are decoded a few cards ahead on several threads; the cache
     // itself changes card by card as in a plain walk, so it ends in the same state.
     const int threads = std::clamp(QThread::idealThreadCount(), 1, 4);
@@ -380,8 +389,10 @@ template <typename TDraw> void TPicturePage::WalkCards(int maxCards, TDraw draw)
         if (turned) RotateBitmap270(bitmap);
         p.drawImage(rect, bitmap);
         FDrawn.append(TDrawnCard{id, rect, turned, found});
+        if (cardNameCol >= 0) shown << q.ValueText(row, cardNameCol);
         q.Next();
     }
+    im->setAccessibleDescription(shown.join(QStringLiteral(", ")));
 }
 
 void TPicturePage::DrawCardGrid(int columns, int maxCards)

@@ -13,6 +13,7 @@
 #include "browser/uBackupControl.h"
 #include "browser/uDetailPage.h"
 #include "browser/uGridPage.h"
+#include "browser/uKeyNav.h"
 #include "browser/uPicturePage.h"
 #include "browser/udmColumns.h"
 #include "decks/ufPakliBong.h"
@@ -257,6 +258,7 @@ void TfMain::BuildMenus()
     view->addActions({acTs1, acTs2, acTs3});
     view->addSeparator();
     view->addAction(acLapSzuresLink);
+    acTsPakli = AddPageKeys(this, view);  // page keys and the deck page's item
 
     QMenu* filter = menuBar()->addMenu(QStringLiteral("Szűrés"));
     filter->addActions({acFilter, acInsertFilter, acInsertKapcs, acDisableFilter});
@@ -300,6 +302,7 @@ QWidget* TfMain::BuildToolRow(QWidget* parent)
     eUgrNev->setMaxLength(60);
     eUgrNev->setFixedWidth(100);
     eUgrNev->setToolTip(QStringLiteral("Lapnév eleje"));
+    eUgrNev->setAccessibleName(eUgrNev->toolTip());
     eUgrNev->installEventFilter(this);
     tools->addWidget(eUgrNev);
     tools->addSpacing(8);
@@ -676,6 +679,7 @@ void TfMain::UpdateDeckActions()
     for (QAction* a : {acNewDeck, acDeckBrowser, acImportDeckText}) set(a, FConnected && !frame);
     for (QAction* a : {acSaveDeck, acCloseDeck, acPakliExport}) set(a, frame != nullptr);
     for (QAction* a : {acPakliPrint, acPakliPdf}) a->setEnabled(frame != nullptr);
+    if (acTsPakli) acTsPakli->setVisible(frame != nullptr);
 }
 
 void TfMain::CloseDeck()

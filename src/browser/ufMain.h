@@ -169,6 +169,7 @@ public:
     QAction* acTs1 = nullptr;
     QAction* acTs2 = nullptr;
     QAction* acTs3 = nullptr;
+    QAction* acTsPakli = nullptr;  // "Pakli nézet", shown while a deck is open
     QAction* acLapSzuresLink = nullptr;
     QAction* acPicMode1 = nullptr;
     QAction* acPicMode2 = nullptr;

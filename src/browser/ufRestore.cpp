@@ -41,6 +41,7 @@ TfRestore::TfRestore(QWidget* parent) : QDialog(parent)
     layout->addWidget(lFolder);
     lvBackups = new QTreeWidget(this);
     lvBackups->setObjectName("lvBackups");
+    lvBackups->setAccessibleName(QStringLiteral("Mentések"));
     lvBackups->setRootIsDecorated(false);
     lvBackups->setAllColumnsShowFocus(true);
     lvBackups->setHeaderLabels({QStringLiteral("Időpont"), QStringLiteral("Méret"), QStringLiteral("Lapok"),

@@ -16,6 +16,7 @@ TfTulSel::TfTulSel(QWidget* parent) : QDialog(parent)
 
     lb = new QListWidget(this);
     lb->setObjectName("lb");
+    lb->setAccessibleName(QStringLiteral("Tulajdonságok"));
     QFont font(QStringLiteral("Arial"));
     lb->setFont(font);
     lb->setUniformItemSizes(true);

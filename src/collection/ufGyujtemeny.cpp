@@ -105,6 +105,7 @@ TfGyujtemeny::TfGyujtemeny(TConnection* connection, const TCardListConditions* c
     Model = new TCollectionModel(connection, this);
     grGyujtemeny = new QTableView(this);
     grGyujtemeny->setObjectName("grGyujtemeny");
+    grGyujtemeny->setAccessibleName(QStringLiteral("Gyűjtemény"));
     grGyujtemeny->setModel(Model);
     grGyujtemeny->setItemDelegate(new TCompletionDelegate(grGyujtemeny));
     grGyujtemeny->setSelectionBehavior(QAbstractItemView::SelectRows);

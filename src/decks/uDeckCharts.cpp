@@ -13,6 +13,7 @@
 #include <QChartView>
 #include <QLegend>
 #include <QCursor>
+#include <QLocale>
 #include <QGraphicsLayout>
 #include <QToolTip>
 #include <QGridLayout>
@@ -218,7 +219,7 @@ void TDeckCharts::Redraw(const TDeckTable& deck)
         auto* series = new QStackedBarSeries;
         QStringList categories;
         // A card without a level (none stored, or 0) stands under "–", not under a level "0".
-        for (int level : curve.Levels) categories << (level > 0 ? QString::number(level) : QStringLiteral("–"));
+        for (int level : curve.Levels) categories << (level > 0 ? QLocale().toString(level) : QStringLiteral("–"));
         std::map<int, qint64> perLevel;
         for (const auto& [group, levels] : curve.Groups) {
             auto* set = new QBarSet(GroupLabel(group));
@@ -229,7 +230,7 @@ void TDeckCharts::Redraw(const TDeckTable& deck)
                 const QString level = categories[index] == QStringLiteral("–") ? QStringLiteral("szint nélkül")
                                                                                : categories[index] + QStringLiteral(". szint");
                 QToolTip::showText(QCursor::pos(), QStringLiteral("%1, %2: %3 példány")
-                                                       .arg(set->label(), level, QString::number(set->at(index))));
+                                                       .arg(set->label(), level, QLocale().toString(set->at(index))));
             });
             for (int level : curve.Levels) {
                 const auto it = levels.find(level);
@@ -304,7 +305,7 @@ void TDeckCharts::Redraw(const TDeckTable& deck)
         auto* series = new QPieSeries;
         for (const auto& [group, n] : copies) {
             const int percent = total > 0 ? int(std::lround(100.0 * double(n) / double(total))) : 0;
-            QPieSlice* slice = series->append(QStringLiteral("%1: %2 (%3%)").arg(GroupLabel(group), QString::number(n), QString::number(percent)), double(n));
+            QPieSlice* slice = series->append(QStringLiteral("%1: %2 (%3%)").arg(GroupLabel(group), QLocale().toString(n), QLocale().toString(percent)), double(n));
             slice->setColor(GroupBrush(group));
             slice->setBorderColor(Qt::white);
         }
@@ -312,7 +313,7 @@ void TDeckCharts::Redraw(const TDeckTable& deck)
         for (QPieSlice* slice : series->slices()) {
             // The share inside the slice; the name and count on hover (the odds table is the key).
             const QString full = slice->label();
-            slice->setLabel(QStringLiteral("%1%").arg(int(std::lround(100.0 * slice->percentage()))));
+            slice->setLabel(QLocale().toString(int(std::lround(100.0 * slice->percentage()))) + u'%');
             slice->setLabelFont(SmallFont(8, true));
             slice->setLabelColor(Qt::white);
             slice->setLabelPosition(QPieSlice::LabelInsideHorizontal);
@@ -345,7 +346,7 @@ void TDeckCharts::FillOdds(const TDeckTable& deck)
         QFont bold = name->font();
         bold.setBold(true);
         name->setFont(bold);
-        auto* copies = new QTableWidgetItem(QString::number(o.Copies));
+        auto* copies = new QTableWidgetItem(QLocale().toString(o.Copies));
         copies->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto* chance = new QTableWidgetItem(FormatChance(o.Chance));
         chance->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -365,7 +366,7 @@ void TDeckCharts::ShowSelectedCard(const TDeckTable& deck)
     }
     const TDeckRow& r = deck.Row(row);
     const double chance = ChanceOfAtLeastOne(DrawnDeckSize(deck.Rows()), r.DB, OpeningHand());
-    lLapEsely->setText(QStringLiteral("(%1) %2, %3 példány: %4").arg(r.L_LAPSZAM, r.L_NEV, QString::number(r.DB), FormatChance(chance)));
+    lLapEsely->setText(QStringLiteral("(%1) %2, %3 példány: %4").arg(r.L_LAPSZAM, r.L_NEV, QLocale().toString(r.DB), FormatChance(chance)));
 }
 
 bool TDeckCharts::SaveChartImage(int chart, const QString& fileName) const

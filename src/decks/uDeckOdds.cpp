@@ -50,10 +50,10 @@ std::vector<TGroupOdds> GroupOdds(const std::vector<TDeckRow>& rows, int hand)
     return out;
 }
 
-QString FormatChance(double chance)
+QString FormatChance(double chance, const QLocale& locale)
 {
-    static const QLocale hungarian(QLocale::Hungarian, QLocale::Hungary);
+    // The system's number format, as the statistics page uses, so one window never shows two.
     // Rounded here, half away from zero, so 0.05 % steps do not depend on binary noise.
     const double tenths = std::round(chance * 1000.0 + 1e-9) / 10.0;
-    return hungarian.toString(tenths, 'f', 1) + QStringLiteral(" %");
+    return locale.toString(tenths, 'f', 1) + QStringLiteral(" %");
 }

@@ -4,6 +4,7 @@
 // head, never shuffled in, so it takes no part in any of this.
 #include "decks/uDeckTable.h"
 
+#include <QLocale>
 #include <QString>
 #include <QtGlobal>
 
@@ -32,4 +33,4 @@ struct TGroupOdds {
 std::vector<TGroupOdds> GroupOdds(const std::vector<TDeckRow>& rows, int hand);
 
 // A chance as a percentage with one decimal under Hungarian settings: "55,2 %".
-QString FormatChance(double chance);
+QString FormatChance(double chance, const QLocale& locale = QLocale());

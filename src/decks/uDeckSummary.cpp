@@ -207,19 +207,22 @@ void TDeckSummary::DrawSummary(TDeckTable& table)
     int g = 0;
     int ruleTop = 0;
     qint64 P = 0, L = 0, C = 0;
+    // The page is partly painted (levels, summoning icons): its whole text goes to screen readers.
+    QStringList spoken;
     auto showTotals = [&] {
         int top = ruleTop + 8;
         auto right = [&](const QString& text) {
             QLabel* label = AddLabel(FContent, text, totalFont, 0, top);
             label->setObjectName("GroupTotal");
+            spoken << text;
             label->move(RULE_END - label->width(), top);
             top += 16;
         };
-        if (P > 0) right(QString::number(P) + QStringLiteral(" Hatalom-pont"));
+        if (P > 0) right(QLocale().toString(P) + QStringLiteral(" Hatalom-pont"));
         if (L > 0)
-            right(QString::number(L) + QStringLiteral(" össz-szint, ") + FormatOneDecimal(L, C) +
+            right(QLocale().toString(L) + QStringLiteral(" össz-szint, ") + FormatOneDecimal(L, C) +
                   QStringLiteral(" átlagszint"));
-        if (C > 0) right(QString::number(C) + QStringLiteral(" darab (") + FormatWhole(C * 100, R) + QStringLiteral("%)"));
+        if (C > 0) right(QLocale().toString(C) + QStringLiteral(" darab (") + FormatWhole(C * 100, R) + QStringLiteral("%)"));
     };
 
     for (const TDeckRow& row : rows) {
@@ -234,6 +237,7 @@ void TDeckSummary::DrawSummary(TDeckTable& table)
             navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
             header->setPalette(navy);
             header->setObjectName("GroupHeader");
+            spoken << DeckGroupName(g);
             auto* rule = new QFrame(FContent);
             rule->setObjectName("GroupRule");
             rule->setFrameShape(QFrame::HLine);
@@ -247,6 +251,9 @@ void TDeckSummary::DrawSummary(TDeckTable& table)
         QString text = QLatin1Char('(') + row.L_LAPSZAM + QStringLiteral(") ") + row.L_NEV;
         if (row.DB >= 2) text += QStringLiteral(" (") + QString::number(row.DB) + QLatin1Char(')');
         AddLabel(FContent, text, cardFont, 36, y)->setObjectName("CardLine");
+        spoken << (detailed ? text + QStringLiteral(", szint: ") + QLocale().toString(row.L_SZINT) +
+                                  QStringLiteral(", idézés: ") + row.L_IDEZES
+                            : text);
         if (detailed) {
             DrawSummoningIcons(canvas, ICON_X, y, row.L_IDEZES, row.L_SZINT);
             if (row.HP < 3) P += row.HP;
@@ -259,6 +266,8 @@ void TDeckSummary::DrawSummary(TDeckTable& table)
     canvas.end();
 
     FContent->setFixedSize(IMAGE_WIDTH, y + 50);
+    sbOssz->setAccessibleName(QStringLiteral("Összesítés"));
+    sbOssz->setAccessibleDescription(spoken.join(u'\n'));
     imOssz->lower();
     table.First();
 }

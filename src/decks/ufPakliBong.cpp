@@ -6,6 +6,8 @@
 #include "decks/uDeckListDraw.h"
 #include "storage/uAM.h"
 
+#include <QApplication>
+#include <QStyleOption>
 #include <QDir>
 #include <QFileInfo>
 #include <QListWidget>
@@ -34,6 +36,14 @@ public:
     {
         DrawDeckItem(*FBrowser, *painter, option.rect, index.row(), option.state & QStyle::State_Selected,
                      option.palette);
+        if (option.state & QStyle::State_HasFocus) {
+            // The keyboard's place in the list, drawn over the painted item.
+            QStyleOptionFocusRect focus;
+            focus.QStyleOption::operator=(option);
+            focus.rect = option.rect.adjusted(1, 1, -1, -1);
+            const QWidget* view = option.widget;
+            (view ? view->style() : QApplication::style())->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, view);
+        }
     }
 
 private:
@@ -44,6 +54,9 @@ private:
 
 TPakliItem::TPakliItem(TPakli deck, QListWidget* list) : QListWidgetItem(deck.GodName, list), Pakli(std::move(deck))
 {
+    // The painted item shows all three; a screen reader gets them in the order a player asks.
+    setData(Qt::AccessibleTextRole, Pakli.DeckName + QStringLiteral(", ") + Pakli.GodName + QStringLiteral(", ") +
+                                        Pakli.GodPantheon + QStringLiteral(" főisten"));
 }
 
 void DrawDeckItem(const TfPakliBong& browser, QPainter& p, const QRect& rect, int row, bool selected,
@@ -88,9 +101,11 @@ TfPakliBong::TfPakliBong(TAM& am, TOpenDeck openDeck, const QString& pictureFold
     lbPakli->setSelectionMode(QAbstractItemView::SingleSelection);
     lbPakli->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lbPakli->setItemDelegate(new TPakliDelegate(this, lbPakli));
+    lbPakli->setAccessibleName(QStringLiteral("Paklik"));
 
     mLeir = new QPlainTextEdit(this);
     mLeir->setObjectName("mLeir");
+    mLeir->setAccessibleName(QStringLiteral("A pakli leírása"));
     mLeir->setGeometry(8, 218, 425, 124);
     mLeir->setReadOnly(true);
     // Read-only and without a caret: the text can be selected with the mouse and copied.
@@ -106,16 +121,18 @@ TfPakliBong::TfPakliBong(TAM& am, TOpenDeck openDeck, const QString& pictureFold
         b->setGeometry(441, top, 96, 25);
         b->setAutoDefault(false);
     };
-    button(btnUj, "btnUj", QStringLiteral("Új pakli"), 8);
-    button(btnMegnyit, "btnMegnyit", QStringLiteral("Megnyitás"), 39);
-    button(btnMasol, "btnMasol", QStringLiteral("Másolás újba"), 70);
-    button(btnExport, "btnExport", QStringLiteral("Export"), 101);
-    button(btnTorol, "btnTorol", QStringLiteral("Törlés"), 152);
-    button(btnBezar, "btnBezar", QStringLiteral("Bezárás"), 317);
+    button(btnUj, "btnUj", QStringLiteral("Ú&j pakli"), 8);
+    button(btnMegnyit, "btnMegnyit", QStringLiteral("&Megnyitás"), 39);
+    button(btnMasol, "btnMasol", QStringLiteral("Má&solás újba"), 70);
+    button(btnExport, "btnExport", QStringLiteral("&Export"), 101);
+    button(btnTorol, "btnTorol", QStringLiteral("&Törlés"), 152);
+    button(btnBezar, "btnBezar", QStringLiteral("&Bezárás"), 317);
 
     NewDeckWizard = [this] { ShowNewDeckWizard(this, FAm, FPictureFolder, FOpenDeck); };
 
     GuardedConnect(lbPakli, &QListWidget::itemSelectionChanged, this, [this] { lbPakliClick(); });
+    // Enter or a double click on a deck opens it, as "Megnyitás" does.
+    GuardedConnect(lbPakli, &QListWidget::itemActivated, this, [this] { btnMegnyitClick(); });
     GuardedConnect(btnUj, &QPushButton::clicked, this, [this] { btnUjClick(); });
     GuardedConnect(btnMegnyit, &QPushButton::clicked, this, [this] { btnMegnyitClick(); });
     GuardedConnect(btnMasol, &QPushButton::clicked, this, [this] { btnMasolClick(); });

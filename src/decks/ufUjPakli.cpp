@@ -4,11 +4,14 @@
 #include "app/Messages.h"
 #include "app/WidgetUtil.h"
 #include "bitmaps/Bitmaps.h"
+#include "bitmaps/uPaths.h"
 #include "decks/uDeckListDraw.h"
 #include "decks/uDeckStore.h"
 #include "decks/uGodPicture.h"
 #include "storage/uAM.h"
 
+#include <QApplication>
+#include <QStyleOption>
 #include <QCheckBox>
 #include <QDir>
 #include <QFrame>
@@ -44,6 +47,14 @@ public:
     {
         const bool selected = option.state & QStyle::State_Selected;
         DrawGodItem(*FWizard, *painter, option.rect, index.row(), selected, option.palette);
+        if (option.state & QStyle::State_HasFocus) {
+            // The keyboard's place in the list, drawn over the painted item.
+            QStyleOptionFocusRect focus;
+            focus.QStyleOption::operator=(option);
+            focus.rect = option.rect.adjusted(1, 1, -1, -1);
+            const QWidget* view = option.widget;
+            (view ? view->style() : QApplication::style())->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, view);
+        }
     }
 
 private:
@@ -174,6 +185,7 @@ QWidget* TfUjPakli::BuildGodPage()
     column->addWidget(title);
     lbFoisten = new QListWidget(page);
     lbFoisten->setObjectName("lbFoisten");
+    lbFoisten->setAccessibleName(QStringLiteral("Főistenek"));
     lbFoisten->setUniformItemSizes(true);
     lbFoisten->setSelectionMode(QAbstractItemView::SingleSelection);
     lbFoisten->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -241,6 +253,13 @@ void TfUjPakli::FormCreate()
         row.INDEX = n;
         auto* item = new QListWidgetItem(row.L_NEV, lbFoisten);
         if (!row.L_INFO.isEmpty()) item->setToolTip(row.L_INFO);
+        // What the painted item shows, for a screen reader: name, pantheon and the four paths.
+        QString spoken = row.L_NEV + QStringLiteral(", ") + row.VELKOR_NEV + QStringLiteral(" főisten");
+        QStringList paths;
+        for (int i = 0; i < 4 && i < row.L_UTAK.size(); ++i)
+            paths << PATH_LETTERS.mid(i, 1).toUpper() + u' ' + row.L_UTAK.mid(i, 1);
+        if (!paths.isEmpty()) spoken += QStringLiteral(", utak: ") + paths.join(QStringLiteral(", "));
+        item->setData(Qt::AccessibleTextRole, spoken);
         mdTemp.push_back(std::move(row));
     }
     qFoisten.Close();

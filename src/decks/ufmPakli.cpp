@@ -292,6 +292,7 @@ QWidget* TfmPakli::BuildQuickEditor()
     auto* search = new QHBoxLayout;
     cbLapKeres = new QComboBox(page);
     cbLapKeres->setObjectName("cbLapKeres");
+    cbLapKeres->setAccessibleName(QStringLiteral("Lap keresése"));
     cbLapKeres->setEditable(true);
     cbLapKeres->setInsertPolicy(QComboBox::NoInsert);
     cbLapKeres->setCompleter(nullptr);  // completion is ours: first match in list order, every letter
@@ -321,6 +322,7 @@ QWidget* TfmPakli::BuildQuickEditor()
 
     lbOsszlap = new QListView(page);
     lbOsszlap->setObjectName("lbOsszlap");
+    lbOsszlap->setAccessibleName(QStringLiteral("Lapszámok"));
     lbOsszlap->setUniformItemSizes(true);
     lbOsszlap->setEditTriggers(QAbstractItemView::NoEditTriggers);
     FNumberModel = new TCardNumberListModel(this);
@@ -343,6 +345,7 @@ QWidget* TfmPakli::BuildQuickEditor()
 
     grPakli = new QTableView(page);
     grPakli->setObjectName("grPakli");
+    grPakli->setAccessibleName(QStringLiteral("A pakli lapjai"));
     FDeckModel = new TDeckModel(mdPakli, this);
     grPakli->setModel(FDeckModel);
     grPakli->setItemDelegate(new TDeckRowDelegate(grPakli));

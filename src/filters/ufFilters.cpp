@@ -62,6 +62,7 @@ TfFilters::TfFilters(const TFormOpenPars& pars, QWidget* parent) : QDialog(paren
 
     lbFilters = new QListWidget(this);
     lbFilters->setObjectName("lbFilters");
+    lbFilters->setAccessibleName(QStringLiteral("Szűrések"));
     lbFilters->setSelectionMode(QAbstractItemView::SingleSelection);
     lbFilters->setUniformItemSizes(true);
     lbFilters->setItemDelegate(new TFilterRowDelegate(lbFilters));

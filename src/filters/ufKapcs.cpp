@@ -44,9 +44,11 @@ TfKapcs::TfKapcs(QWidget* parent) : QDialog(parent)
     lOsszes->setBuddy(eKeres);
     lb1 = new TDataListBox(this);
     lb1->setObjectName("lb1");
+    lb1->setAccessibleName(QStringLiteral("Összes lap"));
     auto* lSet = new QLabel(QStringLiteral("Az összeállításban szereplő lapok"), this);
     lb2 = new TDataListBox(this);
     lb2->setObjectName("lb2");
+    lb2->setAccessibleName(QStringLiteral("Az összeállításban szereplő lapok"));
     lb2->setFont(bold);
     lSet->setBuddy(lb2);
     for (TDataListBox* list : {lb1, lb2}) {

@@ -123,12 +123,15 @@ TfQueries::TfQueries(const TFormOpenPars& pars, QWidget* parent)
     rb2->setObjectName("rb2");
     cbKat = new TLComboBox(this);
     cbKat->setObjectName("cbKat");
+    cbKat->setAccessibleName(QStringLiteral("Feltétel mezője"));
     cbKat->setMinimumWidth(170);
     cbMuv = new TLComboBox(this);
     cbMuv->setObjectName("cbMuv");
+    cbMuv->setAccessibleName(QStringLiteral("Művelet"));
     cbMuv->setMinimumWidth(70);
     cbErt = new TLComboBox(this);
     cbErt->setObjectName("cbErt");
+    cbErt->setAccessibleName(QStringLiteral("Érték"));
     cbErt->setEditable(true);
     cbErt->setInsertPolicy(QComboBox::NoInsert);
     cbErt->lineEdit()->setMaxLength(kValueLength);
@@ -136,6 +139,7 @@ TfQueries::TfQueries(const TFormOpenPars& pars, QWidget* parent)
     cbErt->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     rxCsop = new QSpinBox(this);
     rxCsop->setObjectName("rxCsop");
+    rxCsop->setAccessibleName(QStringLiteral("Csoport"));
     rxCsop->setRange(INT_MIN, INT_MAX);
     rxCsop->setGroupSeparatorShown(true);
     rxCsop->setButtonSymbols(QAbstractSpinBox::NoButtons);
@@ -149,6 +153,7 @@ TfQueries::TfQueries(const TFormOpenPars& pars, QWidget* parent)
     // --- the conditions ---
     lv = new QTreeWidget(this);
     lv->setObjectName("lv");
+    lv->setAccessibleName(QStringLiteral("Feltételek"));
     lv->setColumnCount(5);
     lv->setHeaderLabels({QStringLiteral("ID"), QStringLiteral("Sorszám"), QStringLiteral("És/Vagy"), QString(),
                          QStringLiteral("Csop")});
@@ -187,6 +192,7 @@ TfQueries::TfQueries(const TFormOpenPars& pars, QWidget* parent)
     cbCsatol->setObjectName("cbCsatol");
     cbLapok = new TLComboBox(this);
     cbLapok->setObjectName("cbLapok");
+    cbLapok->setAccessibleName(QStringLiteral("Csatolt lap"));
     cbLapok->setMinimumWidth(240);
     cbLapok->setMaxVisibleItems(20);
     // Measuring every card's text for the box's width would cost seconds on a large catalogue.

@@ -37,6 +37,7 @@ TfSpec::TfSpec(const TFormOpenPars& pars, QWidget* parent)
 
     grSpec = new QTableView(this);
     grSpec->setObjectName("grSpec");
+    grSpec->setAccessibleName(QStringLiteral("Speciális képességek"));
     FModel = new TQueryModel(&qSpec, this);
     FModel->SetColumns({"S_KIJATSZ", "S_LEIDEZES", "S_SZOVEG"}, {QString(), QString(), QString()});
     grSpec->setModel(FModel);

@@ -116,6 +116,7 @@ TfTulajd::TfTulajd(QWidget* parent)
     tblTul.OnNewRecord = [this] { return tblTulNewRecord(); };
     grTul = new TLookupGrid(this);
     grTul->setObjectName("grTul");
+    grTul->setAccessibleName(QStringLiteral("Tulajdonságok"));
     grTul->setModel(&tblTul);
     grTul->setSelectionBehavior(QAbstractItemView::SelectRows);
     grTul->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -114,7 +114,7 @@ TEST_F(DeckBrowserTest, WindowAndButtons)
         EXPECT_TRUE(btn->isEnabled()) << btn->text().toStdString();
         lastTop = btn->y();
     }
-    EXPECT_EQ(captions, QStringList({"Új pakli", "Megnyitás", "Másolás újba", "Export", "Törlés", "Bezárás"}));
+    EXPECT_EQ(captions, QStringList({"Ú&j pakli", "&Megnyitás", "Má&solás újba", "&Export", "&Törlés", "&Bezárás"}));
     EXPECT_TRUE(b.mLeir->isReadOnly());
     EXPECT_GT(b.mLeir->y(), b.lbPakli->geometry().bottom());
 }

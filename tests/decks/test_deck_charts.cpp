@@ -110,3 +110,17 @@ TEST(DeckChartsEmpty, AnEmptyDeckDrawsEmptyCharts)
     EXPECT_EQ(DeckCostSpread(empty.Rows()), (std::array<qint64, 5>{}));
     EXPECT_FALSE(charts.grab().isNull());
 }
+
+TEST_F(DeckCharts, OneNumberFormatUnderAnySystemLanguage)
+{
+    for (const QLocale& locale : {QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::Hungarian, QLocale::Hungary)}) {
+        QLocale::setDefault(locale);  // Hungarian last: the tests' own default
+        Load(1);
+        Frame->findChild<QObject*>("cbReszl")->setProperty("checked", true);
+        Frame->DrawSummary();
+        Frame->RedrawCharts();
+        QString texts = Frame->Charts->grEsely->item(0, 2)->text();
+        for (QLabel* l : Frame->findChildren<QLabel*>("GroupTotal")) texts += l->text();
+        EXPECT_TRUE(texts.startsWith("72" + locale.decimalPoint()) && texts.contains("1" + locale.decimalPoint() + "6 átlag"));
+    }
+}

@@ -1,4 +1,5 @@
 #include "app/ufAbout.h"
+#include "app/ReadableColor.h"
 
 #include "app/AppVer.h"
 #include "app/Guard.h"
@@ -36,9 +37,8 @@ QLabel* MakeLabel(const QString& name, const QString& text, QWidget* parent, con
 
 void SetTextColor(QWidget* w, const QColor& color)
 {
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::WindowText, color);
-    w->setPalette(pal);
+    // A dark desktop gets the same hue, lightened until it reads on the window.
+    SetReadableTextColor(w, color);
 }
 
 // A navy heading with a line running from its end to the right edge.

@@ -1,4 +1,5 @@
 #include "app/ufExcept.h"
+#include "app/ReadableColor.h"
 
 #include "app/AppVer.h"
 #include "app/Guard.h"
@@ -42,9 +43,12 @@ void TShadowTitle::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.setFont(font());
     const int baseline = QFontMetrics(font()).ascent();
-    p.setPen(QColor(192, 192, 192));
+    // Black over a light grey shadow; a dark window gets light text over a darker shadow.
+    const QColor window = palette().color(QPalette::Window);
+    const bool dark = ContrastRatio(Qt::white, window) > ContrastRatio(Qt::black, window);
+    p.setPen(dark ? window.darker(200) : QColor(192, 192, 192));
     p.drawText(0, baseline + 2, FText);
-    p.setPen(Qt::black);
+    p.setPen(ReadableOn(Qt::black, window));
     p.drawText(2, baseline, FText);
 }
 
@@ -99,9 +103,7 @@ TfExcept::TfExcept(QWidget* parent) : QDialog(parent)
     QFont linkFont = font();
     linkFont.setUnderline(true);
     lEMail->setFont(linkFont);
-    QPalette linkPal = lEMail->palette();
-    linkPal.setColor(QPalette::WindowText, QColor(0, 0, 128));
-    lEMail->setPalette(linkPal);
+    SetReadableTextColor(lEMail, QColor(0, 0, 128));
 
     lHibaCaption = MakeLabel(QStringLiteral("A hiba pontos leírása"), this, QRect(8, 119, 398, 14));
     mHiba = new QPlainTextEdit(this);

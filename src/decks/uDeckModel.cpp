@@ -1,4 +1,5 @@
 #include "decks/uDeckModel.h"
+#include "app/ReadableColor.h"
 
 #include "decks/uDeckOwned.h"
 
@@ -54,7 +55,9 @@ QVariant TDeckModel::data(const QModelIndex& index, int role) const
         return QVariant();
     case Qt::ForegroundRole:
         if (index.column() == colDb && FOwned && MissingForRow(r, *FOwned, FGodId) > 0) return QColor(Qt::red);
-        return QColor(Qt::black);
+        // Black belongs to the light group colours; without one the view's own text colour reads.
+        if (DeckGroupColor(r.TECHSORREND, false)) return QColor(Qt::black);
+        return QVariant();
     case Qt::ToolTipRole:
         if (index.column() == colDb && FOwned) {
             const qint64 missing = MissingForRow(r, *FOwned, FGodId);
@@ -115,7 +118,9 @@ void TDeckRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         font.setUnderline(true);
         painter->setFont(font);
     }
-    painter->setPen(selected ? opt.palette.color(QPalette::HighlightedText) : (marked ? QColor(Qt::red) : QColor(Qt::black)));
+    const QColor pen =
+        selected ? opt.palette.color(QPalette::HighlightedText) : (marked ? QColor(Qt::red) : QColor(Qt::black));
+    painter->setPen(ReadableOn(pen, *background));
     const QRect text = opt.rect.adjusted(3, 0, -3, 0);
     painter->drawText(text, int(opt.displayAlignment),
                       QFontMetrics(font).elidedText(opt.text, Qt::ElideRight, text.width()));

@@ -1,4 +1,5 @@
 #include "decks/uDeckSummary.h"
+#include "app/ReadableColor.h"
 
 #include "app/WidgetUtil.h"
 #include "decks/uDeckGroups.h"
@@ -171,7 +172,7 @@ void TDeckSummary::DrawSummoningIcons(QPainter& canvas, int x, int y, const QStr
             canvas.drawImage(QPoint(x + 18 * int(i + 1), y), FIcons[size_t(icon)]);
     }
     if (level > 0) {
-        canvas.setPen(Qt::black);
+        canvas.setPen(ReadableOn(Qt::black, FContent->palette().color(QPalette::Window)));
         canvas.drawText(QPoint(x, y + canvas.fontMetrics().ascent()), QString::number(level));
     }
 }
@@ -233,9 +234,7 @@ void TDeckSummary::DrawSummary(TDeckTable& table)
             }
             g = row.TECHSORREND;
             QLabel* header = AddLabel(FContent, DeckGroupName(g), headerFont, 10, y);
-            QPalette navy = header->palette();
-            navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
-            header->setPalette(navy);
+            SetReadableTextColor(header, QColor(0, 0, 128));
             header->setObjectName("GroupHeader");
             spoken << DeckGroupName(g);
             auto* rule = new QFrame(FContent);

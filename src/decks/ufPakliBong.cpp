@@ -1,4 +1,5 @@
 #include "decks/ufPakliBong.h"
+#include "app/ReadableColor.h"
 
 #include "app/Guard.h"
 #include "app/Messages.h"
@@ -68,9 +69,13 @@ void DrawDeckItem(const TfPakliBong& browser, QPainter& p, const QRect& rect, in
         p.translate(rect.topLeft());
         p.setClipRect(QRect(0, 0, rect.width(), rect.height()));
         const int width = rect.width() - 12 - 4;
-        // A selected item's texts take the palette's colour for text on the highlight.
-        const QColor text = selected ? palette.color(QPalette::HighlightedText) : QColor(Qt::black);
-        DrawTextAt(p, 12, 1, width, deck->GodName, ArialPt(10, true, true), selected ? text : QColor(0, 0, 128));
+        // Texts take the palette's text colour for their background; the god's name keeps its navy
+        // where that reads (a dark desktop gets a lighter navy).
+        const QColor background = (selected ? palette.highlight() : palette.base()).color();
+        const QColor text =
+            ReadableOn(palette.color(selected ? QPalette::HighlightedText : QPalette::Text), background);
+        DrawTextAt(p, 12, 1, width, deck->GodName, ArialPt(10, true, true),
+                   selected ? text : ReadableOn(QColor(0, 0, 128), background));
         DrawTextAt(p, 12, 18, width, deck->GodPantheon + QStringLiteral(" főisten"), ArialPt(9), text);
         DrawTextAt(p, 12, 32, width, deck->DeckName, ArialPt(9), text);
     }

@@ -1,4 +1,5 @@
 #include "decks/ufUjPakli.h"
+#include "app/ReadableColor.h"
 
 #include "app/Guard.h"
 #include "app/Messages.h"
@@ -81,9 +82,14 @@ void DrawGodItem(const TfUjPakli& wizard, QPainter& p, const QRect& rect, int in
     p.setClipRect(QRect(0, 0, rect.width(), rect.height()));
     // The texts stop short of the path icons; the whole info text is the item's tool tip.
     const int textWidth = 376 - 74;
-    DrawTextAt(p, 74, 6, textWidth, row->L_NEV, ArialPt(10, true, true), QColor(0, 0, 128));
-    DrawTextAt(p, 74, 24, textWidth, row->VELKOR_NEV + QStringLiteral(" főisten"), ArialPt(9), Qt::black);
-    DrawTextAt(p, 74, 40, textWidth, row->L_INFO, ArialPt(9), Qt::black);
+    // Texts take the palette's text colour for their background; the name keeps its navy where that
+    // reads (a dark desktop gets a lighter navy).
+    const QColor background = (selected ? palette.highlight() : palette.base()).color();
+    const QColor text = ReadableOn(palette.color(selected ? QPalette::HighlightedText : QPalette::Text), background);
+    DrawTextAt(p, 74, 6, textWidth, row->L_NEV, ArialPt(10, true, true),
+               selected ? text : ReadableOn(QColor(0, 0, 128), background));
+    DrawTextAt(p, 74, 24, textWidth, row->VELKOR_NEV + QStringLiteral(" főisten"), ArialPt(9), text);
+    DrawTextAt(p, 74, 40, textWidth, row->L_INFO, ArialPt(9), text);
 
     p.fillRect(QRect(QPoint(8, 8), QPoint(62, 55)), QColor(128, 128, 128));
     p.fillRect(QRect(QPoint(10, 10), QPoint(60, 53)), QColor(160, 160, 160));
@@ -99,7 +105,8 @@ void DrawGodItem(const TfUjPakli& wizard, QPainter& p, const QRect& rect, int in
         if (!icons[size_t(i)].isNull()) p.drawImage(iconAt[i], icons[size_t(i)]);
         const QString digit = row->L_UTAK.mid(i, 1);
         if (digit.isEmpty()) continue;
-        DrawOpaqueTextAt(p, iconAt[i].x() + 20, iconAt[i].y(), digit, digits, Qt::black, palette.base().color());
+        DrawOpaqueTextAt(p, iconAt[i].x() + 20, iconAt[i].y(), digit, digits,
+                         ReadableOn(palette.color(QPalette::Text), palette.base().color()), palette.base().color());
     }
     p.restore();
 }
@@ -219,9 +226,7 @@ QWidget* TfUjPakli::BuildNamePage()
         QStringLiteral("A játékos csak a főistenével megegyező velkorú lapokért kapja meg a Hatalom-pontokat."), page);
     lOpc1Megj->setObjectName("lOpc1Megj");
     lOpc1Megj->setWordWrap(true);
-    QPalette navy = lOpc1Megj->palette();
-    navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
-    lOpc1Megj->setPalette(navy);
+    SetReadableTextColor(lOpc1Megj, QColor(0, 0, 128));
     lOpc1Megj->setContentsMargins(20, 0, 0, 0);
     column->addWidget(lOpc1Megj);
     column->addStretch(1);

@@ -1,4 +1,5 @@
 #include "decks/ufmPakli.h"
+#include "app/ReadableColor.h"
 
 #include "app/Guard.h"
 #include "app/Messages.h"
@@ -200,11 +201,12 @@ QWidget* TfmPakli::BuildHeader()
         l->setFont(ArialPx(19, true, true));
         l->setTextFormat(Qt::PlainText);
     }
-    QPalette black = lFoisten->palette();
-    black.setColor(QPalette::WindowText, Qt::black);
-    lFoisten->setPalette(black);
+    // On a dark desktop the name turns light and its shadow darker than the panel, so it still reads.
+    const QColor panel = pnTop->palette().color(pnTop->backgroundRole());
+    const bool darkPanel = ContrastRatio(Qt::white, panel) > ContrastRatio(Qt::black, panel);
+    SetReadableTextColor(lFoisten, Qt::black);
     QPalette grey = lFoisten2->palette();
-    grey.setColor(QPalette::WindowText, QColor(160, 160, 160));
+    grey.setColor(QPalette::WindowText, darkPanel ? panel.darker(200) : QColor(160, 160, 160));
     lFoisten2->setPalette(grey);
     lFoisten->move(0, 8);
     lFoisten2->move(2, 10);
@@ -251,9 +253,7 @@ QWidget* TfmPakli::BuildHeader()
     lHianyzo = new QLabel(pnTop);
     lHianyzo->setObjectName("lHianyzo");
     lHianyzo->setFont(ArialPx(12, true));
-    QPalette red = lHianyzo->palette();
-    red.setColor(QPalette::WindowText, QColor(200, 0, 0));
-    lHianyzo->setPalette(red);
+    SetReadableTextColor(lHianyzo, QColor(200, 0, 0));
     lHianyzo->hide();
     row->insertWidget(row->indexOf(sbPakliMenu), lHianyzo, 0, Qt::AlignVCenter);
 
@@ -304,7 +304,10 @@ QWidget* TfmPakli::BuildQuickEditor()
     cbLapKeres->setModel(FNameModel);
     if (auto* view = qobject_cast<QListView*>(cbLapKeres->view())) view->setUniformItemSizes(true);
     QPalette cream = cbLapKeres->palette();
+    // A fixed light background needs its fixed dark text too, or a dark desktop types invisibly.
     cream.setColor(QPalette::Base, kCream);
+    cream.setColor(QPalette::Text, Qt::black);
+    cream.setColor(QPalette::PlaceholderText, QColor(110, 110, 110));
     cbLapKeres->setPalette(cream);
     cbLapKeres->lineEdit()->setPalette(cream);
     cbLapKeres->view()->setPalette(cream);

@@ -1,4 +1,5 @@
 #include "app/Guard.h"
+#include "app/ReadableColor.h"
 
 #include "app/Messages.h"
 #include "storage/Exceptions.h"
@@ -43,7 +44,10 @@ void Guarded(const std::function<void()>& call)
     }
 }
 
-TVelkorApplication::TVelkorApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+TVelkorApplication::TVelkorApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    ApplyDarkPaletteIfAsked();
+}
 
 bool TVelkorApplication::notify(QObject* receiver, QEvent* event)
 {

@@ -1,6 +1,8 @@
 #include "app/ReadableColor.h"
 
+#include <QApplication>
 #include <QPalette>
+#include <QStyleFactory>
 #include <QWidget>
 
 #include <algorithm>
@@ -53,4 +55,19 @@ void SetReadableTextColor(QWidget* widget, const QColor& wanted)
     QPalette pal = widget->palette();
     pal.setColor(QPalette::WindowText, ReadableOn(wanted, pal.color(widget->backgroundRole())));
     widget->setPalette(pal);
+}
+
+void ApplyDarkPaletteIfAsked()
+{
+    if (qgetenv("VELKOR_DARK_PALETTE") != "1") return;
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QPalette dark(QColor(53, 53, 53), QColor(53, 53, 53));
+    dark.setColor(QPalette::Base, QColor(35, 35, 35));
+    dark.setColor(QPalette::AlternateBase, QColor(45, 45, 45));
+    dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    dark.setColor(QPalette::HighlightedText, Qt::black);
+    dark.setColor(QPalette::Link, QColor(90, 170, 255));
+    dark.setColor(QPalette::ToolTipBase, QColor(25, 25, 25));
+    dark.setColor(QPalette::ToolTipText, Qt::white);
+    QApplication::setPalette(dark);
 }

@@ -14,3 +14,7 @@ QColor ReadableOn(const QColor& wanted, const QColor& background);
 
 // Sets the widget's text colour to `wanted`, made readable on the widget's own background.
 void SetReadableTextColor(QWidget* widget, const QColor& wanted);
+
+// With VELKOR_DARK_PALETTE=1 in the environment the application takes the Fusion style and a dark
+// palette: a dark desktop to look at on any machine.
+void ApplyDarkPaletteIfAsked();

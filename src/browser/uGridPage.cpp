@@ -33,6 +33,9 @@ public:
     {
         if (orientation == Qt::Horizontal && role == Qt::BackgroundRole && Grey.value(section))
             return QBrush(kSortTitleColour);
+        // The fixed grey takes fixed black text: a dark desktop's light header text does not read on it.
+        if (orientation == Qt::Horizontal && role == Qt::ForegroundRole && Grey.value(section))
+            return QBrush(Qt::black);
         return TQueryModel::headerData(section, orientation, role);
     }
     QVariant data(const QModelIndex& index, int role) const override

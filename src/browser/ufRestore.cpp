@@ -1,4 +1,5 @@
 #include "browser/ufRestore.h"
+#include "app/ReadableColor.h"
 
 #include "app/Guard.h"
 #include "app/Messages.h"
@@ -103,7 +104,8 @@ void TfRestore::LoadBackups(const QString& folder)
         item->setToolTip(colState, b.Sound() ? QDir::toNativeSeparators(b.FilePath) : b.Problem);
         for (int c : {colSize, colCards, colDecks, colFilters}) item->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
         if (!b.Sound()) {
-            for (int c = 0; c < colCount; ++c) item->setForeground(c, QColor(160, 0, 0));
+            const QColor damaged = ReadableOn(QColor(160, 0, 0), lvBackups->palette().color(QPalette::Base));
+            for (int c = 0; c < colCount; ++c) item->setForeground(c, damaged);
         }
     }
     for (int c = 0; c < colState; ++c) lvBackups->resizeColumnToContents(c);

@@ -1,4 +1,5 @@
 #include "filters/ufQueries.h"
+#include "app/ReadableColor.h"
 
 #include "app/Guard.h"
 #include "app/Messages.h"
@@ -415,7 +416,10 @@ void TfQueries::lvCustomDrawItem(QTreeWidgetItem* item) const
 {
     bool ok = false;
     const qint64 group = item->text(lvcGroup).toLongLong(&ok);
-    const QColor colour = ok && group > 0 && group % 2 == 1 ? QColor(Qt::blue) : QColor(Qt::black);
+    // Odd groups in blue, the rest in the list's text colour; both readable on a dark list too.
+    const QPalette palette = lv->palette();
+    const QColor colour = ok && group > 0 && group % 2 == 1 ? ReadableOn(Qt::blue, palette.color(QPalette::Base))
+                                                            : palette.color(QPalette::Text);
     for (int c = 0; c < lv->columnCount(); ++c) item->setForeground(c, colour);
 }
 

@@ -1,6 +1,7 @@
 // Builds the error dialog and the about box offscreen and saves what they look like as PNG files
 // into the folder given as the first argument, for checking the layout by eye.
 #include "app/AppVer.h"
+#include "app/ReadableColor.h"
 #include "app/ufAbout.h"
 #include "app/ufExcept.h"
 #include "bitmaps/Bitmaps.h"
@@ -15,6 +16,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    ApplyDarkPaletteIfAsked();
     if (argc < 2) {
         std::fprintf(stderr, "Használat: screenshot_shell <mappa>\n");
         return 2;

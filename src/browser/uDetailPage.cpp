@@ -113,11 +113,16 @@ TSpecLayout LayoutSpecialAbilities(const QList<TSpecAbility>& abilities)
 
 QColor SearchMarkColor() { return QColor(255, 230, 110); }
 
-QImage PaintSpecialAbilities(const TSpecLayout& layout, int width, int height, const TSearchQuery* highlight)
+QImage PaintSpecialAbilities(const TSpecLayout& layout, int width, int height, const TSearchQuery* highlight,
+                             qreal ratio)
 {
-    QImage canvas(std::max(width, 1), std::max({height, SPEC_MIN_HEIGHT, layout.Bottom}), QImage::Format_RGB32);
+    ratio = std::max(ratio, 1.0);
+    const QSize logical(std::max(width, 1), std::max({height, SPEC_MIN_HEIGHT, layout.Bottom}));
+    QImage canvas((QSizeF(logical) * ratio).toSize(), QImage::Format_RGB32);
+    canvas.setDevicePixelRatio(ratio);
     canvas.fill(Qt::white);
     QPainter p(&canvas);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);  // the path icons are scaled up with the text
     QFont font(QStringLiteral("Arial"));
     font.setPointSize(11);
     p.setFont(font);
@@ -595,9 +600,9 @@ void TDetailPage::DrawSpecialAbilities()
     }
     const TSpecLayout layout = LayoutSpecialAbilities(abilities);
     const int width = std::max(kSingleViewCanvasWidth, sbSpec->width() - sbSpec->verticalScrollBar()->sizeHint().width() - 4);
-    FSpecPicture = PaintSpecialAbilities(layout, width, SPEC_MIN_HEIGHT, &FSearch);
+    FSpecPicture = PaintSpecialAbilities(layout, width, SPEC_MIN_HEIGHT, &FSearch, imSpec->devicePixelRatioF());
     imSpec->setPixmap(QPixmap::fromImage(FSpecPicture));
-    imSpec->resize(FSpecPicture.size());
+    imSpec->resize(FSpecPicture.deviceIndependentSize().toSize());
     // The picture is painted text: a screen reader reads the same text from the description.
     QStringList spoken;
     for (const TSpecAbility& a : abilities) {

@@ -93,8 +93,10 @@ QStringList BreakSpecText(const QString& text);
 TSpecLayout LayoutSpecialAbilities(const QList<TSpecAbility>& abilities);
 // Draws a layout onto a white canvas of the given size (at least SPEC_MIN_HEIGHT tall); the
 // words a search matched (when given) on a marker background.
+// Sizes are logical; the picture holds ratio device pixels per logical one, so a high-DPI
+// screen gets sharp text instead of an upscaled image.
 QImage PaintSpecialAbilities(const TSpecLayout& layout, int width, int height,
-                             const TSearchQuery* highlight = nullptr);
+                             const TSearchQuery* highlight = nullptr, qreal ratio = 1.0);
 // The marker colour of matched words.
 QColor SearchMarkColor();
 

@@ -69,9 +69,13 @@ TSummaryImage::TSummaryImage(QWidget* parent) : QWidget(parent)
 
 void TSummaryImage::Reset(int height)
 {
-    FPicture = QImage(TDeckSummary::IMAGE_WIDTH, std::max(1, height), QImage::Format_ARGB32_Premultiplied);
+    // Drawn at the screen's resolution: painters work in logical pixels on it.
+    const QSize logical(TDeckSummary::IMAGE_WIDTH, std::max(1, height));
+    const qreal ratio = std::max(devicePixelRatioF(), 1.0);
+    FPicture = QImage((QSizeF(logical) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    FPicture.setDevicePixelRatio(ratio);
     FPicture.fill(Qt::transparent);
-    setFixedSize(FPicture.size());
+    setFixedSize(logical);
     update();
 }
 
@@ -199,6 +203,7 @@ void TDeckSummary::DrawSummary(TDeckTable& table)
     imOssz->Reset(std::max(R * 24 + 50, lastY));
 
     QPainter canvas(&imOssz->Picture());
+    canvas.setRenderHint(QPainter::SmoothPixmapTransform);  // the path icons on a high-DPI picture
     canvas.setFont(Courier(10));
     const QFont headerFont = Arial9(true);
     const QFont cardFont = Courier(9);

@@ -64,6 +64,7 @@ void DrawDeckItem(const TfPakliBong& browser, QPainter& p, const QRect& rect, in
                   const QPalette& palette)
 {
     p.save();
+    p.setRenderHint(QPainter::SmoothPixmapTransform);  // pictures scaled on a high-DPI screen
     p.fillRect(rect, selected ? palette.highlight() : palette.base());
     if (const TPakli* deck = browser.DeckAt(row)) {
         p.translate(rect.topLeft());

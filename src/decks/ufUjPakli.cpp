@@ -70,6 +70,7 @@ void DrawGodItem(const TfUjPakli& wizard, QPainter& p, const QRect& rect, int in
                  const QPalette& palette)
 {
     p.save();
+    p.setRenderHint(QPainter::SmoothPixmapTransform);  // pictures scaled on a high-DPI screen
     p.fillRect(rect, selected ? palette.highlight() : palette.base());
     const TFoistenRow* row = nullptr;
     for (const TFoistenRow& r : wizard.mdTemp)

@@ -379,6 +379,13 @@ TEST(DetailSpecLayout, IconsSetTheTextColumnAndRowsFollowTheirLastLine)
     EXPECT_EQ(layout.Bottom, layout.Rows[3].Lines[0].Y + 24);
 }
 
+TEST(DetailSpecLayout, HighDpiPictureHasTwiceThePixelsAndSharperTextThanAnUpscale)
+{
+    const TSpecLayout layout = LayoutSpecialAbilities({{"bs", "v", "Árvíztűrő tükörfúrógép"}});
+    const QImage one = PaintSpecialAbilities(layout, 301, 0), two = PaintSpecialAbilities(layout, 301, 0, nullptr, 2);
+    EXPECT_TRUE(two.devicePixelRatio() == 2 && two.size() == one.size() * 2 && two != one.scaled(two.size()));
+}
+
 TEST_F(DetailPageTest, AbilitiesPictureAndEditorRoundTrip)
 {
     GoTo("025");

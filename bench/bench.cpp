@@ -137,12 +137,6 @@ bool GrowCatalogue(const QString& file, int target)
     return ok;
 }
 
-void Row(const char* what, int cards, double ours, double bare)
-{
-    std::printf("%-44s %7d cards  %9.2f ms  bare %9.2f ms  ratio %5.2f\n", what, cards, ours, bare,
-                bare > 0 ? ours / bare : 0.0);
-}
-
 void MeasureCatalogue(const QString& programDir)
 {
     TBenchHost host;
@@ -159,20 +153,20 @@ void MeasureCatalogue(const QString& programDir)
     const QString allSql = am.BuildCardListSql();
     const double oursAll = Median([&] { am.ReQuery(); });
     const double bareAll = Median([&] { BareStep(am.ADOConnection, allSql); });
-    Row("ReQuery, every card, ORDER BY L_NEV", cards, oursAll, bareAll);
+    Line("ReQuery, every card, ORDER BY L_NEV", cards, oursAll, bareAll);
 
     // The same rows ordered by the bytes of the name: what the Hungarian order costs on top.
     const QString binarySql = allSql.left(allSql.lastIndexOf(QStringLiteral("ORDER BY"))) +
                               QStringLiteral("ORDER BY L_NEV COLLATE BINARY ASC");
     const double bareBinary = Median([&] { BareStep(am.ADOConnection, binarySql); });
-    Row("ReQuery, every card by name, vs BINARY order", cards, oursAll, bareBinary);
+    Line("ReQuery, every card by name, vs BINARY order", cards, oursAll, bareBinary);
 
     // The WHERE clause of every condition kind.
     EveryKindOfCondition(conditions);
     const QString whereSql = am.BuildCardListSql();
     const double oursWhere = Median([&] { am.ReQuery(); });
     const double bareWhere = Median([&] { BareStep(am.ADOConnection, whereSql); });
-    Row("ReQuery, WHERE of every condition kind", am.qLapok.RecordCount(), oursWhere, bareWhere);
+    Line("ReQuery, WHERE of every condition kind", am.qLapok.RecordCount(), oursWhere, bareWhere);
 
     // The clause builder itself plus the requery.
     const double oursBuild = Median([&] {
@@ -180,7 +174,7 @@ void MeasureCatalogue(const QString& programDir)
         EveryKindOfCondition(conditions);
         am.ReQuery();
     });
-    Row("BuildWhereClause + ReQuery, every condition kind", am.qLapok.RecordCount(), oursBuild, bareWhere);
+    Line("BuildWhereClause + ReQuery, every condition kind", am.qLapok.RecordCount(), oursBuild, bareWhere);
 
     conditions.Clear();
     am.ReQuery();
@@ -203,7 +197,7 @@ void MeasureWindow(const QString& programDir)
     });
     int next = 0;
     const double bare = Median([&] { BareStep(AM->ADOConnection, statements[next++ % statements.size()]); });
-    Row("title click (sort, RefreshGrid, requery)", cards, click, bare);
+    Line("title click (sort, RefreshGrid, requery)", cards, click, bare);
 
     AM->qLapok.First();
     QElapsedTimer t;
@@ -253,10 +247,10 @@ void MeasureFilterSelection(const QString& programDir)
     const double change = Median([&] { fMain->cbFilterChange(); });
     const QString sql = AM->qLapok.SQL();
     const double bare = Median([&] { BareStep(AM->ADOConnection, sql); });
-    Row("cbFilterChange, 2 stored + 1 property + summoning", AM->qLapok.RecordCount(), change, bare);
+    Line("cbFilterChange, 2 stored + 1 property + summoning", AM->qLapok.RecordCount(), change, bare);
     const double off = Median([&] { fMain->acDisableFilterExecute(); });
     const QString offSql = AM->qLapok.SQL();
-    Row("Szűrés kikapcsolása (summoning stays)", AM->qLapok.RecordCount(), off,
+    Line("Szűrés kikapcsolása (summoning stays)", AM->qLapok.RecordCount(), off,
         Median([&] { BareStep(AM->ADOConnection, offSql); }));
     fMain->DeckClosed();
     fMain->close();
@@ -277,13 +271,13 @@ void MeasureFilterWindows(const QString& programDir)
         w.FormShow();
         cards = w.lb1->count();
     });
-    Row("related-card sets window, FormShow", cards, kapcs, bare);
+    Line("related-card sets window, FormShow", cards, kapcs, bare);
     const double queries = Median([&] {
         TFormOpenPars pars;
         pars.Mode = fmNew;
         TfQueries w(pars);
     });
-    Row("query editor created (LoadLookups)", cards, queries, bare);
+    Line("query editor created (LoadLookups)", cards, queries, bare);
     fMain->close();
 }
 
@@ -383,9 +377,9 @@ void MeasureDeck(const QString& programDir)
         QStringList copy = names;
         std::sort(copy.begin(), copy.end(), [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
     });
-    Row("LoadDeck, 60 cards (bare: 3 queries)", cards, load, bare);
+    Line("LoadDeck, 60 cards (bare: 3 queries)", cards, load, bare);
     // The target: within twice the queries plus one Hungarian sort of the names (ratio <= 1).
-    Row("LoadDeck vs 2 x queries + one name sort", cards, load, 2 * bare + sort);
+    Line("LoadDeck vs 2 x queries + one name sort", cards, load, 2 * bare + sort);
 
     // New cards: each one not yet in the deck, taken out again untimed.
     std::vector<qint64> fresh;
@@ -413,9 +407,9 @@ void MeasureDeck(const QString& programDir)
         for (int i = 0; i < lines; ++i) (new QLabel(QStringLiteral("(123) Egy kártya neve (2)"), &holder))->adjustSize();
     });
     frame->Summary->cbReszl->setChecked(false);
-    Row("DrawSummary short, 60 rows (bare: labels)", cards, Median([&] { frame->DrawSummary(); }), bareLabels);
+    Line("DrawSummary short, 60 rows (bare: labels)", cards, Median([&] { frame->DrawSummary(); }), bareLabels);
     frame->Summary->cbReszl->setChecked(true);
-    Row("DrawSummary detailed (bare: labels)", cards, Median([&] { frame->DrawSummary(); }), bareLabels);
+    Line("DrawSummary detailed (bare: labels)", cards, Median([&] { frame->DrawSummary(); }), bareLabels);
 
     // The HTML page, beside writing its bytes straight into a file.
     QTemporaryDir out;
@@ -426,7 +420,7 @@ void MeasureDeck(const QString& programDir)
         QFile f(out.filePath("bare.htm"));
         if (f.open(QIODevice::WriteOnly)) f.write(bytes);
     });
-    Row("WriteDeckHtml, 60 rows (bare: one write)", cards, Median([&] { WriteDeckHtml(htm, frame->mdPakli.Rows(), head); }),
+    Line("WriteDeckHtml, 60 rows (bare: one write)", cards, Median([&] { WriteDeckHtml(htm, frame->mdPakli.Rows(), head); }),
         bareWrite);
     delete frame;
 }
@@ -458,7 +452,7 @@ void MeasureDeckBrowser(const QString& programDir)
              "SELECT " + id + ", PL_LID, PL_LDB FROM TPAKLILAP WHERE PL_PID = 901; COMMIT;");
         bare.push_back(id.toLongLong());
     });
-    Row("CopyDeck, 60 rows (bare: same SQL, literals)", 60, copy, bareCopy);
+    Line("CopyDeck, 60 rows (bare: same SQL, literals)", 60, copy, bareCopy);
     size_t next = 0;
     const double remove = Median([&] { am.DeleteDeck(ours[next++]); });
     next = 0;
@@ -466,7 +460,7 @@ void MeasureDeckBrowser(const QString& programDir)
         const QString id = QString::number(bare[next++]);
         exec("BEGIN; DELETE FROM TPAKLILAP WHERE PL_PID = " + id + "; DELETE FROM TPAKLI WHERE P_ID = " + id + "; COMMIT;");
     });
-    Row("DeleteDeck, 60 rows (bare: same SQL, literals)", 60, remove, bareRemove);
+    Line("DeleteDeck, 60 rows (bare: same SQL, literals)", 60, remove, bareRemove);
 
     const TOpenDeck none = [](qint64) {};
     int gods = 0;
@@ -475,7 +469,7 @@ void MeasureDeckBrowser(const QString& programDir)
         gods = w.lbFoisten->count();
     });
     const QString godSql = TfUjPakli(am, none, QString()).qFoisten.SQL();
-    Row("new deck wizard, god list (bare: its query)", gods, wizard, Median([&] { BareStep(conn, godSql); }));
+    Line("new deck wizard, god list (bare: its query)", gods, wizard, Median([&] { BareStep(conn, godSql); }));
     int decks = 0;
     const double browser = Median([&] {
         TfPakliBong b(am, none, QString());
@@ -483,7 +477,7 @@ void MeasureDeckBrowser(const QString& programDir)
         decks = b.lbPakli->count();
     });
     const QString deckSql = TfPakliBong(am, none, QString()).qPaklik.SQL();
-    Row("deck browser, deck list (bare: its query)", decks, browser, Median([&] { BareStep(conn, deckSql); }));
+    Line("deck browser, deck list (bare: its query)", decks, browser, Median([&] { BareStep(conn, deckSql); }));
     exec("BEGIN; DELETE FROM TPAKLILAP WHERE PL_PID = 901; DELETE FROM TPAKLI WHERE P_ID = 901; COMMIT;");
 }
 

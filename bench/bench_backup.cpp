@@ -18,12 +18,6 @@
 namespace {
 
 
-void Line(const char* what, int cards, double ours, double bare)
-{
-    std::printf("%-44s %7d cards  %9.2f ms  bare %9.2f ms  ratio %5.2f\n", what, cards, ours, bare,
-                bare > 0 ? ours / bare : 0.0);
-}
-
 // The engine's backup from one handle into a new file, nothing else.
 void BareBackup(sqlite3* source, const QString& file)
 {

@@ -40,12 +40,6 @@ void Bare(TConnection& conn, const QString& sql)
     sqlite3_finalize(st);
 }
 
-void Line(const char* what, int cards, double ours, double bare)
-{
-    std::printf("%-44s %7d cards  %9.2f ms  bare %9.2f ms  ratio %5.2f\n", what, cards, ours, bare,
-                bare > 0 ? ours / bare : 0.0);
-}
-
 }  // namespace
 
 void MeasureCollection(const QString& programDir, int repeats)

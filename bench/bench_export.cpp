@@ -136,12 +136,6 @@ void BareXlsx(TConnection& conn, const QString& sql, const QStringList& fields, 
     sqlite3_finalize(st);
 }
 
-void Line(const char* what, int cards, double ours, double bare)
-{
-    std::printf("%-44s %7d cards  %9.2f ms  bare %9.2f ms  ratio %5.2f\n", what, cards, ours, bare,
-                bare > 0 ? ours / bare : 0.0);
-}
-
 }  // namespace
 
 void MeasureExport(const QString& programDir, int repeats)

@@ -35,12 +35,6 @@ namespace {
 int Repeats = 5;
 
 
-void Row(const QString& what, int cards, double ours, double bare)
-{
-    std::printf("%-44s %7d cards  %9.2f ms  bare %9.2f ms  ratio %5.2f\n", qPrintable(what), cards, ours, bare,
-                bare > 0 ? ours / bare : 0.0);
-}
-
 // --- the bare engine: libjpeg-turbo straight from the file into an RGB32 image ---
 
 struct TBareError {
@@ -220,7 +214,7 @@ void MeasureSet(const QString& label, const QString& programDir, const QString& 
         }
         std::sort(ours.begin(), ours.end());
         std::sort(bare.begin(), bare.end());
-        Row(label + ": DecodeJpegFile alone", int(files.size()), ours[ours.size() / 2], bare[bare.size() / 2]);
+        Line(qPrintable(label + ": DecodeJpegFile alone"), int(files.size()), ours[ours.size() / 2], bare[bare.size() / 2]);
     }
 
     page->SetPictureMode(pmSingle);
@@ -244,8 +238,8 @@ void MeasureSet(const QString& label, const QString& programDir, const QString& 
     }
     for (auto* v : {&coldTimes, &warmTimes, &bareTimes}) std::sort(v->begin(), v->end());
     const auto median = [](const std::vector<double>& v) { return v[v.size() / 2]; };
-    Row(label + ": single view, card not cached", 1, median(coldTimes), median(bareTimes));
-    Row(label + ": single view, cached card", 1, median(warmTimes), median(bareTimes));
+    Line(qPrintable(label + ": single view, card not cached"), 1, median(coldTimes), median(bareTimes));
+    Line(qPrintable(label + ": single view, cached card"), 1, median(warmTimes), median(bareTimes));
 
     q.First();
     struct TMode {
@@ -271,7 +265,7 @@ void MeasureSet(const QString& label, const QString& programDir, const QString& 
         }
         std::sort(ours.begin(), ours.end());
         std::sort(bare.begin(), bare.end());
-        Row(label + ": " + m.Name + ", cold cache of 20", int(cards.size()), ours[ours.size() / 2], bare[bare.size() / 2]);
+        Line(qPrintable(label + ": " + m.Name + ", cold cache of 20"), int(cards.size()), ours[ours.size() / 2], bare[bare.size() / 2]);
     }
     page->SetPictureMode(pmSingle);
 

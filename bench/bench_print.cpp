@@ -36,12 +36,6 @@ public:
     }
 };
 
-void Line(const char* what, int cards, double ours, double bare)
-{
-    std::printf("%-44s %7d cards  %9.2f ms  bare %9.2f ms  ratio %5.2f\n", what, cards, ours, bare,
-                bare > 0 ? ours / bare : 0.0);
-}
-
 TDeckSheet SixtyCards()
 {
     TDeckSheet s;

@@ -45,12 +45,6 @@ void BareStepBound(TConnection& conn, const QString& sql, const QString& name, c
     sqlite3_finalize(st);
 }
 
-void Line(const char* what, int cards, double ours, double bare)
-{
-    std::printf("%-44s %7d cards  %9.2f ms  bare %9.2f ms  ratio %5.2f\n", what, cards, ours, bare,
-                bare > 0 ? ours / bare : 0.0);
-}
-
 class THost : public TCardListHost {
 public:
     QString CardListOrderBy() override { return QStringLiteral("ORDER BY L_NEV ASC"); }

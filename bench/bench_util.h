@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <vector>
@@ -40,3 +41,10 @@ inline long StatusKb(const char* key)
 }
 
 inline long ResidentKb() { return StatusKb("VmRSS:"); }
+
+// One line of the benchmark's table: our time beside the bare engine's, and their ratio.
+inline void Line(const char* what, int cards, double ours, double bare)
+{
+    std::printf("%-44s %7d cards  %9.2f ms  bare %9.2f ms  ratio %5.2f\n", what, cards, ours, bare,
+                bare > 0 ? ours / bare : 0.0);
+}

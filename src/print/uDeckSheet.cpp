@@ -10,7 +10,6 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QTextLayout>
 
 #include <array>
 
@@ -105,17 +104,7 @@ private:
         text.replace(QLatin1String("\r\n"), QLatin1String(" "));
         text.replace(u'\n', u' ');
         text.replace(u'\r', u' ');
-        QStringList lines;
-        QTextLayout layout(text, font, &FPage.Device());
-        QTextOption option;
-        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        layout.setTextOption(option);
-        layout.beginLayout();
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(width);
-            lines << text.mid(line.textStart(), line.textLength());
-        }
-        layout.endLayout();
+        QStringList lines = WrapText(text, font, width, &FPage.Device());
         if (lines.isEmpty()) lines << QString();
         return lines;
     }

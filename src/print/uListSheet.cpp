@@ -14,7 +14,6 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QTextLayout>
 
 #include <cmath>
 
@@ -23,22 +22,6 @@ namespace {
 // Screen pixels to millimetres on paper: the list prints at about four fifths of its screen size.
 constexpr double kMmPerScreenPixel = 25.4 / 96 * 0.8;
 constexpr int kProgressRows = 500;
-
-QStringList WrapText(const QString& text, const QFont& font, qreal width, QPaintDevice* device)
-{
-    QStringList lines;
-    QTextLayout layout(text, font, device);
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(width);
-        lines << text.mid(line.textStart(), line.textLength());
-    }
-    layout.endLayout();
-    return lines;
-}
 
 QString OneLine(QString text)
 {

@@ -4,6 +4,8 @@
 
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QTextLayout>
+#include <QTextOption>
 
 QFont PrintFont(qreal points, bool bold, bool italic)
 {
@@ -46,4 +48,20 @@ void BeginPainting(QPainter& p, QPagedPaintDevice& device)
     p.setPen(Qt::black);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+}
+
+QStringList WrapText(const QString& text, const QFont& font, qreal width, QPaintDevice* device)
+{
+    QStringList lines;
+    QTextLayout layout(text, font, device);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        lines << text.mid(line.textStart(), line.textLength());
+    }
+    layout.endLayout();
+    return lines;
 }

@@ -6,7 +6,9 @@
 #include <QFontMetricsF>
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 
+class QPaintDevice;
 class QPagedPaintDevice;
 class QPainter;
 
@@ -33,6 +35,10 @@ private:
     QRectF FFooter;
     qreal FMm = 1;
 };
+
+// The text broken at word boundaries, or anywhere where a word alone is wider than width (in the
+// device's pixels); no lines for an empty text.
+QStringList WrapText(const QString& text, const QFont& font, qreal width, QPaintDevice* device);
 
 // Fails with a Hungarian message when the painter could not start on the device.
 void BeginPainting(QPainter& p, QPagedPaintDevice& device);

@@ -1,6 +1,7 @@
 // A real spreadsheet program reads the exported workbook and CSV file back: LibreOffice, headless,
-// converts both to UTF-8 text and every cell is compared with the card list. Skipped, with a
-// message, where LibreOffice is not installed (scripts/deps.sh installs it where it can).
+// converts both to UTF-8 text and every cell is compared with the card list; names a spreadsheet
+// would run as formulas come back as text, a negative level as a number. Skipped, with a message,
+// where LibreOffice is not installed (scripts/deps.sh installs it where it can).
 #include "TestCatalogue.h"
 #include "export/ExportRead.h"
 
@@ -33,7 +34,9 @@ QString ConvertToText(const QString& soffice, const QString& input, const QStrin
     QStringList args{"-env:UserInstallation=" + QUrl::fromLocalFile(profile).toString(), "--headless",
                      "--norestore", "--nolockcheck"};
     if (!inFilter.isEmpty()) args << "--infilter=" + inFilter;
-    args << "--convert-to" << "csv:Text - txt - csv (StarCalc):9,34,76,1" << "--outdir" << outDir << input;
+    // Text cells quoted, numbers bare, formulas as their results: the output tells text from number.
+    args << "--convert-to" << "csv:Text - txt - csv (StarCalc):9,34,76,1,,0,true,false,true,false" << "--outdir"
+         << outDir << input;
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(soffice, args);
@@ -78,7 +81,7 @@ TEST(ExportSpreadsheetClient, LibreOfficeReadsTheWorkbookAndTheCsvFileCellForCel
              "INSERT INTO TLAPTIPUS VALUES ('L001', 'Isten', 1);");
     const QStringList names{QString::fromUtf8("Ábel"), QString::fromUtf8("Kard; a legendás"),
                             QString::fromUtf8("Az \"Ősi\" kard"), QString::fromUtf8("Őrző űrhajós"),
-                            QString::fromUtf8("Tündér, a <kicsi> & nagy")};
+                            QString::fromUtf8("Tündér, a <kicsi> & nagy"), "=1+1", "@SUM(1;2)", "-Kard"};
     TConnection conn;
     conn.Open(cat.DbPath());
     for (int i = 0; i < names.size(); ++i) {
@@ -88,14 +91,19 @@ TEST(ExportSpreadsheetClient, LibreOfficeReadsTheWorkbookAndTheCsvFileCellForCel
         c.SetParam("ID", i + 1);
         c.SetParam("NUM", QString::number(101 + i));
         c.SetParam("NAME", names[i]);
-        c.SetParam("LEVEL", i + 2);
+        c.SetParam("LEVEL", i == 5 ? -5 : i + 2);
         c.Execute();
     }
     TQuery cards(&conn);
     cards.SetSQL(Catalog::CardListSelect + " ORDER BY L_LAPSZAM");
     cards.Open();
-    QList<QStringList> expected;
-    for (int i = 0; i < names.size(); ++i) expected << QStringList{QString::number(101 + i), names[i], QString::number(i + 2)};
+    QList<QStringList> expected, expectedCsv;
+    for (int i = 0; i < names.size(); ++i) {
+        const QString level = QString::number(i == 5 ? -5 : i + 2);
+        expected << QStringList{QString::number(101 + i), names[i], level};
+        // The CSV file's safe form: the spreadsheet keeps the apostrophe and never runs the text.
+        expectedCsv << QStringList{QString::number(101 + i), i >= 5 ? u'\'' + names[i] : names[i], level};
+    }
 
     TTestUiHost ui;
     NoProgress progress;
@@ -113,7 +121,8 @@ TEST(ExportSpreadsheetClient, LibreOfficeReadsTheWorkbookAndTheCsvFileCellForCel
 
     QTemporaryDir converted2;
     const QString fromCsv = ConvertToText(soffice, csv, "CSV:59,34,76,1", converted2.path(), profile.path());
-    EXPECT_EQ(Trimmed(ReadCsv(fromCsv, u'\t')), expected) << fromCsv.toStdString();
+    EXPECT_EQ(Trimmed(ReadCsv(fromCsv, u'\t')), expectedCsv) << fromCsv.toStdString();
+    for (const QString& text : {fromBook, fromCsv}) EXPECT_TRUE(text.contains("\t-5\n")) << "-5 came back as text";
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include "app/WidgetUtil.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -153,4 +156,60 @@ QString WithoutMnemonic(const QString& text)
         out += text[i];
     }
     return out;
+}
+
+namespace {
+
+// Sees the Enter keys that reach the dialog: those no control inside took.
+class TFinishKeys : public QObject {
+public:
+    TFinishKeys(QDialog* dialog, std::initializer_list<QPushButton*> finish, bool plainEnter)
+        : QObject(dialog), FDialog(dialog), FPlainEnter(plainEnter)
+    {
+        for (QPushButton* b : finish) FFinish << b;
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != FDialog || event->type() != QEvent::KeyPress) return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
+        const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+        QPushButton* target = nullptr;
+        if (mods == Qt::NoModifier) {
+            if (auto* focused = qobject_cast<QPushButton*>(QApplication::focusWidget());
+                focused && FDialog->isAncestorOf(focused))
+                target = focused;
+            else if (FPlainEnter)
+                target = Finish();
+            else
+                return false;  // the dialog's default button, if it has one
+        } else if (mods == Qt::ControlModifier) {
+            target = Finish();
+        } else {
+            return false;
+        }
+        if (target && target->isEnabled()) target->click();
+        return true;
+    }
+
+private:
+    QPushButton* Finish() const
+    {
+        for (const QPointer<QPushButton>& b : FFinish)
+            if (b && b->isVisibleTo(FDialog) && b->isEnabled()) return b;
+        return nullptr;
+    }
+
+    QDialog* FDialog;
+    QList<QPointer<QPushButton>> FFinish;
+    bool FPlainEnter;
+};
+
+}  // namespace
+
+void SetFinishKeys(QDialog* dialog, std::initializer_list<QPushButton*> finish, bool plainEnter)
+{
+    dialog->installEventFilter(new TFinishKeys(dialog, finish, plainEnter));
 }

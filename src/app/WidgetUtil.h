@@ -36,9 +36,17 @@ void CenterOnScreen(QWidget* window, int above = 0);
 // not shown), kept on that screen.
 void CenterOverOwner(QWidget* window);
 
+class QDialog;
 class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
+class QPushButton;
+
+// Keys that finish a dialog without the mouse. Enter on a focused button presses that button
+// (also where buttons are kept from being the default, so that it is never the default button that
+// fires instead); Ctrl+Enter presses the first shown, enabled button of `finish` from anywhere in
+// the dialog; with `plainEnter`, so does an Enter that no control used. Esc stays the dialog's own.
+void SetFinishKeys(QDialog* dialog, std::initializer_list<QPushButton*> finish, bool plainEnter);
 
 // The editor's text exactly as typed or set: toPlainText() would turn a no-break space into a plain
 // one. Paragraphs are joined with "\n".

@@ -136,6 +136,7 @@ TfExcept::TfExcept(QWidget* parent) : QDialog(parent)
     GuardedConnect(btnEMail, &QPushButton::clicked, this, [this] { EMAIL_CLICK(); });
     GuardedConnect(lEMail, &TLinkLabel::clicked, this, [this] { EMAIL_CLICK(); });
     GuardedConnect(btnClose, &QPushButton::clicked, this, [this] { accept(); });
+    SetFinishKeys(this, {btnClose}, false);
 
     CenterOnScreen(this);
 }

@@ -87,6 +87,7 @@ TGridPage::TGridPage(bool& ctrlHeld, QWidget* parent) : QWidget(parent), FCtrlHe
 
     grQuery = new QTableView(this);
     grQuery->setObjectName("grQuery");
+    grQuery->setTabKeyNavigation(false);  // arrows move between cells; Tab leaves for the next control
     grQuery->setAccessibleName(QStringLiteral("Lapok"));
     grQuery->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grQuery->setSelectionBehavior(QAbstractItemView::SelectRows);

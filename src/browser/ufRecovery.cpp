@@ -61,6 +61,7 @@ TfRecovery::TfRecovery(const QString& problem, const QString& catalogueFile, con
     GuardedConnect(btnDemo, &QPushButton::clicked, this, [this] { btnDemoClick(); });
     GuardedConnect(btnKeep, &QPushButton::clicked, this, [this] { btnKeepClick(); });
     GuardedConnect(btnClose, &QPushButton::clicked, this, [this] { reject(); });
+    SetFinishKeys(this, {}, false);  // no choice is made by a stray Enter
 }
 
 void TfRecovery::Choose(TRecoveryChoice choice, const QString& file)

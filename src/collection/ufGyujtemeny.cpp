@@ -106,6 +106,7 @@ TfGyujtemeny::TfGyujtemeny(TConnection* connection, const TCardListConditions* c
     grGyujtemeny = new QTableView(this);
     grGyujtemeny->setObjectName("grGyujtemeny");
     grGyujtemeny->setAccessibleName(QStringLiteral("Gyűjtemény"));
+    grGyujtemeny->setTabKeyNavigation(false);  // arrows move between cells, Tab leaves
     grGyujtemeny->setModel(Model);
     grGyujtemeny->setItemDelegate(new TCompletionDelegate(grGyujtemeny));
     grGyujtemeny->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -174,6 +175,7 @@ TfGyujtemeny::TfGyujtemeny(TConnection* connection, const TCardListConditions* c
     GuardedConnect(btnCsereVagolap, &QPushButton::clicked, this, [this] { btnCsereVagolapClick(); });
     GuardedConnect(btnCsereCsv, &QPushButton::clicked, this, [this] { btnCsereCsvClick(); });
     GuardedConnect(btnBezar, &QPushButton::clicked, this, [this] { reject(); });
+    SetFinishKeys(this, {btnBezar}, false);
     GuardedConnect(grGyujtemeny, &QTableView::doubleClicked, this, [this](const QModelIndex&) { btnHianyzokClick(); });
     GuardedConnect(grGyujtemeny->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
                    [this](const QModelIndex&, const QModelIndex&) { UpdateButtons(); });

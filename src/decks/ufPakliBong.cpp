@@ -145,6 +145,7 @@ TfPakliBong::TfPakliBong(TAM& am, TOpenDeck openDeck, const QString& pictureFold
     GuardedConnect(btnExport, &QPushButton::clicked, this, [this] { btnExportClick(); });
     GuardedConnect(btnTorol, &QPushButton::clicked, this, [this] { btnTorolClick(); });
     GuardedConnect(btnBezar, &QPushButton::clicked, this, [this] { reject(); });
+    SetFinishKeys(this, {btnMegnyit}, false);  // Enter on the list opens the deck itself
 }
 
 TfPakliBong::~TfPakliBong()

@@ -130,8 +130,10 @@ TfUjPakli::TfUjPakli(TAM& am, TOpenDeck openDeck, const QString& pictureFolder, 
     pcWiz->setObjectName("pcWiz");
     // No frame: the god list needs the window's whole width for its path icons.
     pcWiz->setDocumentMode(true);
-    // The pages are switched by the buttons only.
+    // The pages are switched by the buttons only. The hidden tab bar must not take part in Tab
+    // order: Tab from "Következő" would move to it, fail and stay put.
     pcWiz->tabBar()->hide();
+    pcWiz->setFocusPolicy(Qt::NoFocus);
     ts1 = BuildGodPage();
     ts2 = BuildNamePage();
     pcWiz->addTab(ts1, QStringLiteral("1"));
@@ -168,6 +170,7 @@ TfUjPakli::TfUjPakli(TAM& am, TOpenDeck openDeck, const QString& pictureFolder, 
     GuardedConnect(btnPrev, &QPushButton::clicked, this, [this] { btnPrevClick(); });
     GuardedConnect(btnNext, &QPushButton::clicked, this, [this] { btnNextClick(); });
     GuardedConnect(btnOk, &QPushButton::clicked, this, [this] { btnOkClick(); });
+    SetFinishKeys(this, {btnNext, btnOk}, true);
     GuardedConnect(pcWiz, &QTabWidget::currentChanged, this, [this](int) { pcWizChange(); });
 
     FormCreate();

@@ -348,6 +348,7 @@ QWidget* TfmPakli::BuildQuickEditor()
 
     grPakli = new QTableView(page);
     grPakli->setObjectName("grPakli");
+    grPakli->setTabKeyNavigation(false);  // arrows move between cells; Tab leaves for the next control
     grPakli->setAccessibleName(QStringLiteral("A pakli lapjai"));
     FDeckModel = new TDeckModel(mdPakli, this);
     grPakli->setModel(FDeckModel);

@@ -96,6 +96,7 @@ TfFilters::TfFilters(const TFormOpenPars& pars, QWidget* parent) : QDialog(paren
     GuardedConnect(btnDel, &QPushButton::clicked, this, &TfFilters::btnDelClick);
     GuardedConnect(btnOk, &QPushButton::clicked, this, [this] { accept(); });
     GuardedConnect(btnClose, &QPushButton::clicked, this, [this] { reject(); });
+    SetFinishKeys(this, {btnOk}, false);
 
     setFixedSize(460, 420);
     FillFilterList();

@@ -87,6 +87,7 @@ TfKapcs::TfKapcs(QWidget* parent) : QDialog(parent)
 
     GuardedConnect(btnOK, &QPushButton::clicked, this, &TfKapcs::btnOKClick);
     GuardedConnect(btnCancel, &QPushButton::clicked, this, [this] { reject(); });
+    SetFinishKeys(this, {btnOK}, false);  // Enter in the search box must not store
     GuardedConnect(eKeres, &QLineEdit::textChanged, this, [this](const QString&) { eKeresKeyUp(); });
     for (TDataListBox* list : {lb1, lb2}) {
         GuardedConnect(list, &TDataListBox::ItemsDropped, this,

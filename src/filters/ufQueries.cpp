@@ -258,6 +258,7 @@ TfQueries::TfQueries(const TFormOpenPars& pars, QWidget* parent)
     GuardedConnect(btnDel, &QPushButton::clicked, this, &TfQueries::btnDelClick);
     GuardedConnect(btnOK, &QPushButton::clicked, this, &TfQueries::btnOKClick);
     GuardedConnect(btnCancel, &QPushButton::clicked, this, [this] { reject(); });
+    SetFinishKeys(this, {btnOK}, false);  // Enter in the value box must not save
     GuardedConnect(lv, &QTreeWidget::itemSelectionChanged, this, [this] {
         const int row = SelectedRow();
         if (row >= 0) lvSelectItem(row);

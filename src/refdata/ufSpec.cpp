@@ -2,6 +2,7 @@
 
 #include "app/Guard.h"
 #include "app/Messages.h"
+#include "app/WidgetUtil.h"
 #include "storage/QueryModel.h"
 #include "storage/uAM.h"
 
@@ -106,6 +107,7 @@ TfSpec::TfSpec(const TFormOpenPars& pars, QWidget* parent)
     GuardedConnect(btnMegsem, &QPushButton::clicked, this, &TfSpec::btnMegsemClick);
     GuardedConnect(btnTorol, &QPushButton::clicked, this, &TfSpec::btnTorolClick);
     GuardedConnect(btnClose, &QPushButton::clicked, this, [this] { accept(); });
+    SetFinishKeys(this, {btnOk, btnClose}, false);
     GuardedConnect(&qSpec, &TQuery::DataChange, this, [this] {
         FollowQuery();
         dsrSpecDataChange();

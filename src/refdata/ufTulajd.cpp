@@ -50,6 +50,8 @@ private:
 TLookupGrid::TLookupGrid(QWidget* parent) : QTableView(parent)
 {
     setItemDelegate(new TLookupGridDelegate(this));
+    // Arrows move between cells and Tab leaves the grid; while editing, Tab still moves to the next cell.
+    setTabKeyNavigation(false);
 }
 
 void TLookupGrid::CommitEditor()
@@ -167,6 +169,7 @@ TfTulajd::TfTulajd(QWidget* parent)
     GuardedConnect(btnEdit, &QPushButton::clicked, this, &TfTulajd::btnEditClick);
     GuardedConnect(btnDel, &QPushButton::clicked, this, &TfTulajd::btnDelClick);
     GuardedConnect(btnClose, &QPushButton::clicked, this, &TfTulajd::btnCloseClick);
+    SetFinishKeys(this, {btnClose}, false);  // Enter in the grid edits
     GuardedConnect(grTul, &TLookupGrid::AppendRequested, this, &TfTulajd::grTulAppend);
     GuardedConnect(grTul, &TLookupGrid::DeleteRequested, this, &TfTulajd::btnDelClick);
     GuardedConnect(grTul, &TLookupGrid::CancelRequested, this, &TfTulajd::grTulCancel);

@@ -1,4 +1,5 @@
 #include "widgets/CheckListCombo.h"
+#include "app/ReadableColor.h"
 
 #include <QAbstractItemView>
 #include <QKeyEvent>
@@ -30,7 +31,9 @@ public:
         r.adjust(4, -1, 0, -1);
         painter->save();
         const QVariant fg = index.data(Qt::ForegroundRole);
-        QColor color = fg.isValid() ? fg.value<QBrush>().color() : opt.palette.color(QPalette::Text);
+        // A category's colour keeps its hue but is lightened as far as a dark list needs.
+        QColor color = fg.isValid() ? ReadableOn(fg.value<QBrush>().color(), opt.palette.color(QPalette::Base))
+                                    : opt.palette.color(QPalette::Text);
         if (opt.state & QStyle::State_Selected) color = opt.palette.color(QPalette::HighlightedText);
         painter->setPen(color);
         painter->setFont(opt.font);

@@ -7,7 +7,9 @@
 #include "decks/ufPakliBong.h"
 #include "decks/ufUjPakli.h"
 #include "decks/ufmPakli.h"
+#include "widgets/CheckListCombo.h"
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPainter>
@@ -47,6 +49,15 @@ TEST(DarkDesktop, EveryPaintedTextReadsOnItsBackground)
         l->adjustSize();
         EXPECT_GE(contrast(l->grab().toImage(), l->rect(), l->palette().window().color()), 4.5) << qPrintable(l->objectName());
     }
+    fMain->cbFilter->showPopup();  // the filter combo's rows, coloured by category
+    QAbstractItemView* list = fMain->cbFilter->view();
+    const QImage rows = list->viewport()->grab().toImage();
+    for (int r = 0; r < fMain->cbFilter->count(); ++r) {
+        const QRect text = list->visualRect(list->model()->index(r, 0)).adjusted(24, 2, -40, -2);
+        if (rows.rect().contains(text) && r != list->currentIndex().row())
+            EXPECT_GE(contrast(rows, text, dark.color(QPalette::Base)), 4.5) << qPrintable(fMain->cbFilter->itemText(r));
+    }
+    fMain->cbFilter->hidePopup();
     const QPalette typed = deck->cbLapKeres->lineEdit()->palette();
     EXPECT_GE(ContrastRatio(typed.color(QPalette::Text), typed.color(QPalette::Base)), 4.5);
 }

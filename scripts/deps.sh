@@ -23,8 +23,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 # A real spreadsheet program, for the test that reads exported card lists back (formulas included):
-# about 15 s to install; the test command asks for it (VELKOR_SPREADSHEET=1), the start command does not. Without it that test is skipped with a
-# message, and a failed install stops nothing.
+# about 15 s to install; the test command asks for it (VELKOR_SPREADSHEET=1), the start command does
+# not. Without it that test is skipped with a message, and a failed install stops nothing.
 if [ "${VELKOR_SPREADSHEET:-0}" = 1 ] && ! command -v soffice >/dev/null 2>&1; then
   SUDO=""
   [ "$(id -u)" -ne 0 ] && SUDO="sudo"

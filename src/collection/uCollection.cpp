@@ -2,6 +2,7 @@
 
 #include "storage/CardListConditions.h"
 #include "storage/CatalogNames.h"
+#include "storage/DisplayText.h"
 
 #include <QLocale>
 
@@ -86,15 +87,6 @@ QString TCollectionGroup::Caption() const
 {
     if (Total) return TOTAL_ROW;
     return Name2.isEmpty() ? Name1 : Name1 + QStringLiteral(" – ") + Name2;
-}
-
-QString OneLine(const QString& text)
-{
-    QString out = text;
-    out.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    out.replace(u'\r', u' ');
-    out.replace(u'\n', u' ');
-    return out;
 }
 
 // --- the statements ---

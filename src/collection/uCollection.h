@@ -115,5 +115,3 @@ private:
     Qt::SortOrder FSortOrder = Qt::AscendingOrder;
 };
 
-// A card-list line of the clipboard texts: line breaks in a name become blanks, one card a line.
-QString OneLine(const QString& text);

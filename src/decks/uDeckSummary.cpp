@@ -3,6 +3,7 @@
 
 #include "app/WidgetUtil.h"
 #include "decks/uDeckGroups.h"
+#include "storage/DisplayText.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -238,7 +239,7 @@ void TDeckSummary::DrawSummary(TDeckTable& table)
                 P = L = C = 0;
             }
             g = row.TECHSORREND;
-            QLabel* header = AddLabel(FContent, DeckGroupName(g), headerFont, 10, y);
+            QLabel* header = AddLabel(FContent, OneLine(DeckGroupName(g)), headerFont, 10, y);
             SetReadableTextColor(header, QColor(0, 0, 128));
             header->setObjectName("GroupHeader");
             spoken << DeckGroupName(g);
@@ -252,7 +253,8 @@ void TDeckSummary::DrawSummary(TDeckTable& table)
             rule->show();
             y += LINE_HEIGHT;
         }
-        QString text = QLatin1Char('(') + row.L_LAPSZAM + QStringLiteral(") ") + row.L_NEV;
+        // One line each: a line break stored in a name would draw over the next card.
+        QString text = QLatin1Char('(') + OneLine(row.L_LAPSZAM) + QStringLiteral(") ") + OneLine(row.L_NEV);
         if (row.DB >= 2) text += QStringLiteral(" (") + QString::number(row.DB) + QLatin1Char(')');
         AddLabel(FContent, text, cardFont, 36, y)->setObjectName("CardLine");
         spoken << (detailed ? text + QStringLiteral(", szint: ") + QLocale().toString(row.L_SZINT) +

@@ -5,6 +5,7 @@
 #include "print/uPdfFile.h"
 #include "print/uPrintPage.h"
 #include "storage/DbProvider.h"
+#include "storage/DisplayText.h"
 #include "storage/Exceptions.h"
 
 #include <QHash>
@@ -22,15 +23,6 @@ namespace {
 // Screen pixels to millimetres on paper: the list prints at about four fifths of its screen size.
 constexpr double kMmPerScreenPixel = 25.4 / 96 * 0.8;
 constexpr int kProgressRows = 500;
-
-QString OneLine(QString text)
-{
-    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    text.replace(u'\n', u' ');
-    text.replace(u'\r', u' ');
-    text.replace(u'\t', u' ');
-    return text;
-}
 
 class TListLayout {
 public:

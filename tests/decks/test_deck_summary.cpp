@@ -288,12 +288,12 @@ TEST_F(SummaryTest, EachDrawingReplacesThePreviousOne)
 TEST_F(SummaryTest, ACardNameIsShownAsWritten)
 {
     TDeckRow r = Card(1, 1);
-    r.L_NEV = QStringLiteral("<b>Tűz & Jég</b>");
+    r.L_NEV = QStringLiteral("<b>Tűz & Jég</b>\r\nmásodik sor");  // one line: it would draw over the next card
     Draw({r}, false);
     QLabel* line = Content()->findChild<QLabel*>("CardLine");
     ASSERT_NE(line, nullptr);
     EXPECT_EQ(line->textFormat(), Qt::PlainText);
-    EXPECT_EQ(line->text(), "(001) <b>Tűz & Jég</b>");
+    EXPECT_EQ(line->text(), "(001) <b>Tűz & Jég</b> második sor");
 }
 
 // --- on the deck frame --------------------------------------------------------------------------

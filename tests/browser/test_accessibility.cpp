@@ -56,12 +56,24 @@ static QStringList Traps(QWidget* top)
     return out;
 }
 
-TEST(Accessibility, NamesPageKeysAndEnter)
+// The program on a private demo catalogue; the filter to edit is the catalogue's first.
+class Accessibility : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Program.Create();
+        InitFormOpenPars(Filter);
+        Filter.Mode = fmEdit;
+        Filter.Id = ScalarOn(AM->ADOConnection, "SELECT MIN(FB_ID) FROM TFILTERBASE").toLongLong();
+    }
+    TTempCatalogue Cat;
+    TTestUiHost Ui;
+    TProgram Program{Cat.ProgramDir()};
+    TFormOpenPars Filter;
+};
+
+TEST_F(Accessibility, NamesPageKeysAndEnter)
 {
-    TTempCatalogue cat;
-    TTestUiHost ui;
-    TProgram program(cat.ProgramDir());
-    program.Create();
     fMain->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(fMain));
     TfPakliBong browser(*AM, [](qint64 id) { fMain->OpenDeck(id); }, fMain->PictureFolder());
@@ -82,16 +94,8 @@ TEST(Accessibility, NamesPageKeysAndEnter)
     EXPECT_EQ(traps, QStringList());
 }
 
-TEST(Accessibility, EveryDialogNamesItsControlsLetsTabOutAndClosesOnEsc)
+TEST_F(Accessibility, EveryDialogNamesItsControlsLetsTabOutAndClosesOnEsc)
 {
-    TTempCatalogue cat;
-    TTestUiHost ui;
-    TProgram program(cat.ProgramDir());
-    program.Create();
-    TFormOpenPars filter;
-    InitFormOpenPars(filter);
-    filter.Mode = fmEdit;
-    filter.Id = ScalarOn(AM->ADOConnection, "SELECT MIN(FB_ID) FROM TFILTERBASE").toLongLong();
     TFormOpenPars card;
     InitFormOpenPars(card);
     card.Id = ScalarOn(AM->ADOConnection, "SELECT MIN(S_LAPID) FROM TSPEC").toLongLong();
@@ -103,14 +107,14 @@ TEST(Accessibility, EveryDialogNamesItsControlsLetsTabOutAndClosesOnEsc)
     const std::vector<TMake> dialogs{
         [] { return std::make_unique<TfAbout>(); },
         [&] { auto d = std::make_unique<TfExcept>(); d->FillFromPars(error); return d; },
-        [&] { auto d = std::make_unique<TfRestore>(); d->LoadBackups(cat.ProgramDir()); return d; },
-        [&] { return std::make_unique<TfRecovery>("Hiba", cat.ProgramDir() + "/x.db", cat.ProgramDir(), true, true); },
+        [&] { auto d = std::make_unique<TfRestore>(); d->LoadBackups(Cat.ProgramDir()); return d; },
+        [&] { return std::make_unique<TfRecovery>("Hiba", Cat.ProgramDir() + "/x.db", Cat.ProgramDir(), true, true); },
         [] { auto d = std::make_unique<TfTulSel>(); d->LoadItems(0); return d; },
         [] { auto d = std::make_unique<TfGyujtemeny>(&AM->ADOConnection, QPList, 3); d->FormShow(); return d; },
         [] { auto d = std::make_unique<TfUjPakli>(*AM, [](qint64) {}, QString()); d->FormShow(); return d; },
-        [&] { auto d = std::make_unique<TfFilters>(filter); d->FormShow(); return d; },
+        [&] { auto d = std::make_unique<TfFilters>(Filter); d->FormShow(); return d; },
         [] { auto d = std::make_unique<TfKapcs>(); d->FormShow(); return d; },
-        [&] { auto d = std::make_unique<TfQueries>(filter); d->FormShow(); return d; },
+        [&] { auto d = std::make_unique<TfQueries>(Filter); d->FormShow(); return d; },
         [] { auto d = std::make_unique<TfTulajd>(); d->FormShow(); return d; },
         [&] { return std::make_unique<TfSpec>(card); },
     };
@@ -129,12 +133,8 @@ TEST(Accessibility, EveryDialogNamesItsControlsLetsTabOutAndClosesOnEsc)
     EXPECT_EQ(open, QStringList());
 }
 
-TEST(Accessibility, EnterPressesTheFocusedButtonOrFinishesTheDialog)
+TEST_F(Accessibility, EnterPressesTheFocusedButtonOrFinishesTheDialog)
 {
-    TTempCatalogue cat;
-    TTestUiHost ui;
-    TProgram program(cat.ProgramDir());
-    program.Create();
     // A focused button that is not the default one: Enter presses it, not "Bezárás".
     TfGyujtemeny collection(&AM->ADOConnection, QPList, 3);
     collection.FormShow();
@@ -159,11 +159,7 @@ TEST(Accessibility, EnterPressesTheFocusedButtonOrFinishesTheDialog)
     QTest::keyClick(wizard.eNev, Qt::Key_Return);
     EXPECT_EQ(opened.size(), 1u);
     // The query editor: Enter in the name box stores nothing half-made; Ctrl+Enter is "OK".
-    TFormOpenPars filter;
-    InitFormOpenPars(filter);
-    filter.Mode = fmEdit;
-    filter.Id = ScalarOn(AM->ADOConnection, "SELECT MIN(FB_ID) FROM TFILTERBASE").toLongLong();
-    TfQueries editor(filter);
+    TfQueries editor(Filter);
     editor.FormShow();
     editor.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));

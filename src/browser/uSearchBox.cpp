@@ -86,7 +86,7 @@ QWidget* TfMain::BuildSearchBox(QWidget* parent)
     // Every change restarts the pause; the clear button too.
     GuardedConnect(eKereses, &QLineEdit::textChanged, this, [this] { tmrKereses->start(); });
 
-    acKereses = new QAction(QStringLiteral("Keresés"), this);
+    acKereses = new QAction(QStringLiteral("Keresés a lapok szövegében"), this);
     acKereses->setObjectName("acKereses");
     acKereses->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     acKereses->setShortcutContext(Qt::WindowShortcut);

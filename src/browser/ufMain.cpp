@@ -263,6 +263,8 @@ void TfMain::BuildMenus()
     QMenu* filter = menuBar()->addMenu(QStringLiteral("Szűrés"));
     filter->addActions({acFilter, acInsertFilter, acInsertKapcs, acDisableFilter});
     filter->addSeparator();
+    filter->addAction(acKereses);  // Ctrl+F, shown where a player looks for it
+    filter->addSeparator();
     filter->addActions({acDarabFilter, acLeidezesFilter});
 
     QMenu* deck = menuBar()->addMenu(QStringLiteral("Pakli"));

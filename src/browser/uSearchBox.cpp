@@ -71,7 +71,7 @@ QWidget* TfMain::BuildSearchBox(QWidget* parent)
     row->addWidget(label);
     eKereses = new QLineEdit(box);
     eKereses->setObjectName("eKereses");
-    eKereses->setPlaceholderText(QStringLiteral("Keresés a lapok szövegében..."));
+    eKereses->setPlaceholderText(QStringLiteral("Lapok szövege..."));
     eKereses->setClearButtonEnabled(true);
     eKereses->setEnabled(false);  // until the catalogue's index is ready
     eKereses->installEventFilter(new TSearchKeys(this));
@@ -124,7 +124,7 @@ void TfMain::SetUpSearch()
     eKereses->setEnabled(FSearchAvailable);
     acKereses->setEnabled(FSearchAvailable);
     if (FSearchAvailable) {
-        eKereses->setPlaceholderText(QStringLiteral("Keresés a lapok szövegében..."));
+        eKereses->setPlaceholderText(QStringLiteral("Lapok szövege..."));
         eKereses->setToolTip(QStringLiteral(
             "Minden szó eleje számít (\"sár\" megtalálja a \"sárkány\"-t); \"idézőjelben\" kifejezés; "
             "-szó: kizárás. Enter: azonnal, Esc: törlés."));

@@ -28,12 +28,21 @@
 #include <QTest>
 #include <functional>
 
+// The controls Tab can reach once enabled (a control with a focus proxy is reached through the proxy).
+static QList<QWidget*> Reachable(QWidget* top, bool enabledOnly = false)
+{
+    QList<QWidget*> out;
+    for (QWidget* w : top->findChildren<QWidget*>())
+        if ((w->focusPolicy() & Qt::TabFocus) && !w->focusProxy() && w->isVisibleTo(top) && (w->isEnabled() || !enabledOnly))
+            out << w;
+    return out;
+}
+
 static QStringList Unnamed(QWidget* top)
 {
     QStringList out;
-    for (QWidget* w : top->findChildren<QWidget*>())
-        if ((w->focusPolicy() & Qt::TabFocus) && !w->focusProxy() && w->isVisibleTo(top) &&
-            QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).isEmpty())
+    for (QWidget* w : Reachable(top))
+        if (QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).isEmpty())
             out << top->objectName() + u'.' + w->objectName();
     return out;
 }
@@ -42,14 +51,10 @@ static QStringList Unnamed(QWidget* top)
 static QStringList Traps(QWidget* top)
 {
     QStringList out;
-    QList<QWidget*> reachable;
-    for (QWidget* w : top->findChildren<QWidget*>())
-        if ((w->focusPolicy() & Qt::TabFocus) && !w->focusProxy() && w->isVisibleTo(top) && w->isEnabled())
-            reachable << w;
-    if (reachable.size() < 2) return out;
+    const QList<QWidget*> reachable = Reachable(top, true);
     for (QWidget* w : reachable) {
         w->setFocus(Qt::TabFocusReason);
-        if (QApplication::focusWidget() != w) continue;
+        if (reachable.size() < 2 || QApplication::focusWidget() != w) continue;
         QTest::keyClick(w, Qt::Key_Tab);
         if (QApplication::focusWidget() == w) out << top->objectName() + u'.' + w->objectName();
     }
@@ -146,18 +151,6 @@ TEST_F(Accessibility, EnterPressesTheFocusedButtonOrFinishesTheDialog)
     EXPECT_TRUE(collection.isVisible());
     EXPECT_FALSE(QApplication::clipboard()->text().isEmpty());
     collection.close();
-    // The wizard: Enter on the god list moves on, Enter in the name box makes the deck.
-    std::vector<qint64> opened;
-    TfUjPakli wizard(*AM, [&](qint64 id) { opened.push_back(id); }, QString());
-    wizard.FormShow();
-    wizard.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&wizard));
-    wizard.lbFoisten->setCurrentRow(0);
-    QTest::keyClick(wizard.lbFoisten, Qt::Key_Return);
-    ASSERT_EQ(wizard.pcWiz->currentWidget(), wizard.ts2);
-    QTest::keyClicks(wizard.eNev, "Billentyus pakli");
-    QTest::keyClick(wizard.eNev, Qt::Key_Return);
-    EXPECT_EQ(opened.size(), 1u);
     // The query editor: Enter in the name box stores nothing half-made; Ctrl+Enter is "OK".
     TfQueries editor(Filter);
     editor.FormShow();

@@ -3,6 +3,7 @@
 // are shared and noisy. Usage: velkor_bench [--quick] [--pictures] [--print] [--search] [--collection]
 // [--backup]
 #include "bench_backup.h"
+#include "bench_catalogue.h"
 #include "bench_util.h"
 #include "bench_export.h"
 #include "bench_collection.h"
@@ -80,16 +81,6 @@ void BareStep(TConnection& conn, const QString& sql)
     sqlite3_finalize(st);
 }
 
-class TBenchHost : public TCardListHost {
-public:
-    QString CardListOrderBy() override { return OrderBy; }
-    void ShowError(const QString& context, const QString& message) override
-    {
-        std::fprintf(stderr, "error: %s | %s\n", qPrintable(context), qPrintable(message));
-    }
-    QString OrderBy = QStringLiteral("ORDER BY L_NEV ASC");
-};
-
 // A filter that uses every part of the grammar: two stored-filter groups, the owned count and two
 // properties.
 void EveryKindOfCondition(TQPList& list)
@@ -139,12 +130,9 @@ bool GrowCatalogue(const QString& file, int target)
 
 void MeasureCatalogue(const QString& programDir)
 {
-    TBenchHost host;
-    TQPList conditions;
-    TAM am(programDir);
-    am.SetHost(&host);
-    am.SetConditions(&conditions);
-    am.Connect();
+    TBenchCatalogue cat(programDir);
+    TAM& am = cat.Am;
+    TQPList& conditions = cat.Conditions;
     am.ReQuery();
     const int cards = am.qLapok.RecordCount();
 
@@ -493,45 +481,24 @@ int main(int argc, char** argv)
         MeasurePictures(demo, Repeats);
         return 0;
     }
-    if (app.arguments().contains("--print")) {  // the print lines alone, at both sizes
+    // One group of lines alone: on a copy of the demo catalogue, then on a copy grown to 100,000 cards.
+    auto bothSizes = [&demo](const std::function<void(const QString&, bool big)>& measure) {
         QTemporaryDir small, big;
         CopyCatalogue(demo, small.path());
-        CopyCatalogue(demo, big.path());
-        MeasurePrint(small.path(), Repeats);
-        if (!GrowCatalogue(big.filePath("DB/Velkor.db"), 100000)) return 1;
-        MeasurePrint(big.path(), 1);
-        return 0;
-    }
-
-    if (app.arguments().contains("--search")) {  // the search lines alone, demo and 100,000 cards
-        QTemporaryDir small, big;
-        CopyCatalogue(demo, small.path());
-        MeasureSearch(small.path(), Repeats, false);
+        measure(small.path(), false);
         CopyCatalogue(demo, big.path());
         if (!GrowCatalogue(big.filePath("DB/Velkor.db"), 100000)) return 1;
-        MeasureSearch(big.path(), Repeats, true);
+        measure(big.path(), true);
         return 0;
-    }
-
-    if (app.arguments().contains("--collection")) {  // the collection lines alone, at both sizes
-        QTemporaryDir small, big;
-        CopyCatalogue(demo, small.path());
-        CopyCatalogue(demo, big.path());
-        MeasureCollection(small.path(), Repeats);
-        if (!GrowCatalogue(big.filePath("DB/Velkor.db"), 100000)) return 1;
-        MeasureCollection(big.path(), Repeats);
-        return 0;
-    }
-
-    if (app.arguments().contains("--backup")) {  // the backup lines alone, at both sizes
-        QTemporaryDir small, big;
-        CopyCatalogue(demo, small.path());
-        CopyCatalogue(demo, big.path());
-        if (!GrowCatalogue(big.filePath("DB/Velkor.db"), 100000)) return 1;
-        MeasureBackup(small.path(), Repeats);
-        MeasureBackup(big.path(), Repeats);
-        return 0;
-    }
+    };
+    const QStringList args = app.arguments();
+    if (args.contains("--print"))
+        return bothSizes([](const QString& dir, bool big) { MeasurePrint(dir, big ? 1 : Repeats); });
+    if (args.contains("--search"))
+        return bothSizes([](const QString& dir, bool big) { MeasureSearch(dir, Repeats, big); });
+    if (args.contains("--collection"))
+        return bothSizes([](const QString& dir, bool) { MeasureCollection(dir, Repeats); });
+    if (args.contains("--backup")) return bothSizes([](const QString& dir, bool) { MeasureBackup(dir, Repeats); });
 
     std::printf("== demo catalogue ==\n");
     // A copy, so that the measured sorts do not end up in the program folder's settings.

@@ -1,4 +1,5 @@
 #include "bench_export.h"
+#include "bench_catalogue.h"
 #include "bench_util.h"
 
 #include "app/Messages.h"
@@ -33,15 +34,6 @@ bool ResetPeak()
     QFile f("/proc/self/clear_refs");
     return f.open(QIODevice::WriteOnly) && f.write("5") == 1;
 }
-
-class THost : public TCardListHost {
-public:
-    QString CardListOrderBy() override { return QStringLiteral("ORDER BY L_NEV ASC"); }
-    void ShowError(const QString& context, const QString& message) override
-    {
-        std::fprintf(stderr, "error: %s | %s\n", qPrintable(context), qPrintable(message));
-    }
-};
 
 // The statement's columns that hold the fields, in field order.
 std::vector<int> StatementColumns(sqlite3_stmt* st, const QStringList& fields)
@@ -141,12 +133,8 @@ void BareXlsx(TConnection& conn, const QString& sql, const QStringList& fields, 
 void MeasureExport(const QString& programDir, int repeats)
 {
     TTestUiHost ui;  // nothing opens the workbooks, no dialog blocks the run
-    THost host;
-    TQPList conditions;
-    TAM am(programDir);
-    am.SetHost(&host);
-    am.SetConditions(&conditions);
-    am.Connect();
+    TBenchCatalogue cat(programDir);
+    TAM& am = cat.Am;
     am.ReQuery();
     const int cards = am.qLapok.RecordCount();
     QStringList fields;

@@ -1,4 +1,5 @@
 #include "bench_print.h"
+#include "bench_catalogue.h"
 #include "bench_util.h"
 
 #include "app/Messages.h"
@@ -27,15 +28,6 @@ namespace {
 
 
 
-class THost : public TCardListHost {
-public:
-    QString CardListOrderBy() override { return QStringLiteral("ORDER BY L_NEV ASC"); }
-    void ShowError(const QString& context, const QString& message) override
-    {
-        std::fprintf(stderr, "error: %s | %s\n", qPrintable(context), qPrintable(message));
-    }
-};
-
 TDeckSheet SixtyCards()
 {
     TDeckSheet s;
@@ -57,12 +49,8 @@ TDeckSheet SixtyCards()
 void MeasurePrint(const QString& programDir, int repeats)
 {
     TTestUiHost ui;
-    THost host;
-    TQPList conditions;
-    TAM am(programDir);
-    am.SetHost(&host);
-    am.SetConditions(&conditions);
-    am.Connect();
+    TBenchCatalogue cat(programDir);
+    TAM& am = cat.Am;
     am.ReQuery();
     const int cards = am.qLapok.RecordCount();
     TListSheet sheet;

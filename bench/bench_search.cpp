@@ -1,4 +1,5 @@
 #include "bench_search.h"
+#include "bench_catalogue.h"
 #include "bench_util.h"
 
 #include "filters/uQPList.h"
@@ -45,25 +46,13 @@ void BareStepBound(TConnection& conn, const QString& sql, const QString& name, c
     sqlite3_finalize(st);
 }
 
-class THost : public TCardListHost {
-public:
-    QString CardListOrderBy() override { return QStringLiteral("ORDER BY L_NEV ASC"); }
-    void ShowError(const QString& context, const QString& message) override
-    {
-        std::fprintf(stderr, "error: %s | %s\n", qPrintable(context), qPrintable(message));
-    }
-};
-
 }  // namespace
 
 void MeasureSearch(const QString& programDir, int repeats, bool fillTexts)
 {
-    THost host;
-    TQPList conditions;
-    TAM am(programDir);
-    am.SetHost(&host);
-    am.SetConditions(&conditions);
-    am.Connect();
+    TBenchCatalogue cat(programDir);
+    TAM& am = cat.Am;
+    TQPList& conditions = cat.Conditions;
     TConnection& conn = am.ADOConnection;
     // Measured from nothing: whatever index an earlier run left is dropped first.
     Exec(conn, "DROP TABLE IF EXISTS TKERESES; DROP VIEW IF EXISTS VKERESES;");

@@ -77,3 +77,15 @@ QString NormalizeSummoning(const QString& summoning, const QString& paths, const
         for (int n = 0; n < counts[k]; ++n) result[k * BLOCK + n] = PATH_LETTERS[k];
     return result;
 }
+
+int IconForLetter(QChar letter)
+{
+    switch (letter.toUpper().unicode()) {
+    case u'V': return 0;
+    case u'M': return 1;
+    case u'H': return 2;
+    case u'I': return 3;
+    case u'B': return 4;
+    default: return -1;
+    }
+}

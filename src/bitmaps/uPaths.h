@@ -27,3 +27,7 @@ void DrawIconsInRect(const QString& names, QPainter& canvas, const QRect& cell);
 // non-digit or a count above 6 raises EConvertError. Other characters of an ordinary card's
 // summoning are ignored, and a path counts at most six letters.
 QString NormalizeSummoning(const QString& summoning, const QString& paths, const QString& typeCode);
+
+// The icon index (0 to 4 for IKON_V, M, H, I, B) of a summoning letter in either case, or -1: the
+// letters the statistics page and the printed deck sheet show as icons.
+int IconForLetter(QChar letter);

@@ -86,18 +86,6 @@ void TSummaryImage::paintEvent(QPaintEvent*)
     p.drawImage(0, 0, FPicture);
 }
 
-int IconForLetter(QChar letter)
-{
-    switch (letter.toUpper().unicode()) {
-    case u'V': return 0;
-    case u'M': return 1;
-    case u'H': return 2;
-    case u'I': return 3;
-    case u'B': return 4;
-    default: return -1;
-    }
-}
-
 QString FormatOneDecimal(qint64 num, qint64 den, const QLocale& locale)
 {
     if (den == 0) return QString();

@@ -3,6 +3,7 @@
 // in the detailed form each card's level and summoning icons and every group's power points, level
 // sum and average and share of the deck. Drawn from the deck table alone, afresh every time: labels
 // and rules as widgets inside the scroll box, icons and levels painted on the image under them.
+#include "bitmaps/uPaths.h"
 #include "decks/uDeckTable.h"
 
 #include <QImage>
@@ -32,9 +33,6 @@ protected:
 private:
     QImage FPicture;
 };
-
-// The icon index (0 to 4 for IKON_V, M, H, I, B) of a summoning letter in either case, or -1.
-int IconForLetter(QChar letter);
 
 // num / den with thousands grouping and at most one decimal digit, no trailing zero (",0.#"), and a
 // whole number with grouping (",0"); both round half away from zero, in the locale's separators.

@@ -1,6 +1,7 @@
 #include "print/uDeckSheet.h"
 
 #include "bitmaps/Bitmaps.h"
+#include "bitmaps/uPaths.h"
 #include "print/uPdfFile.h"
 #include "print/uPrintPage.h"
 
@@ -30,19 +31,6 @@ struct TPlaced {
     qreal Y;
     bool Continued;  // a group header repeated at the top of a page
 };
-
-// IKON_V, M, H, I, B: the letters the statistics page shows as icons.
-int IconIndex(QChar letter)
-{
-    switch (letter.toUpper().unicode()) {
-    case u'V': return 0;
-    case u'M': return 1;
-    case u'H': return 2;
-    case u'I': return 3;
-    case u'B': return 4;
-    default: return -1;
-    }
-}
 
 class TSheetLayout {
 public:
@@ -129,7 +117,7 @@ private:
     {
         int n = 0;
         for (QChar c : summoning)
-            if (IconIndex(c) >= 0) ++n;
+            if (IconForLetter(c) >= 0) ++n;
         return n;
     }
 
@@ -274,7 +262,7 @@ private:
             const qreal iconsX = levelX + FLevelWidth;
             int n = 0;
             for (QChar c : card.Summoning) {
-                const int icon = IconIndex(c);
+                const int icon = IconForLetter(c);
                 if (icon < 0) continue;
                 const qreal x = iconsX + (n % FIconsPerRow) * (FIconSize + FIconGap);
                 const qreal y = placed.Y + (n / FIconsPerRow) * (FIconSize + FIconGap);

@@ -4,6 +4,8 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -212,4 +214,14 @@ private:
 void SetFinishKeys(QDialog* dialog, std::initializer_list<QPushButton*> finish, bool plainEnter)
 {
     dialog->installEventFilter(new TFinishKeys(dialog, finish, plainEnter));
+}
+
+void DrawFocusMark(QPainter& painter, const QStyleOptionViewItem& option)
+{
+    if (!(option.state & QStyle::State_HasFocus)) return;
+    QStyleOptionFocusRect focus;
+    focus.QStyleOption::operator=(option);
+    focus.rect = option.rect.adjusted(1, 1, -1, -1);
+    const QWidget* view = option.widget;
+    (view ? view->style() : QApplication::style())->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, view);
 }

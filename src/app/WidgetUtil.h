@@ -37,6 +37,8 @@ void CenterOnScreen(QWidget* window, int above = 0);
 void CenterOverOwner(QWidget* window);
 
 class QDialog;
+class QPainter;
+class QStyleOptionViewItem;
 class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
@@ -47,6 +49,10 @@ class QPushButton;
 // fires instead); Ctrl+Enter presses the first shown, enabled button of `finish` from anywhere in
 // the dialog; with `plainEnter`, so does an Enter that no control used. Esc stays the dialog's own.
 void SetFinishKeys(QDialog* dialog, std::initializer_list<QPushButton*> finish, bool plainEnter);
+
+// The keyboard's place in a list whose items are painted by hand: the style's focus frame over the
+// item, when the item has the focus.
+void DrawFocusMark(QPainter& painter, const QStyleOptionViewItem& option);
 
 // The editor's text exactly as typed or set: toPlainText() would turn a no-break space into a plain
 // one. Paragraphs are joined with "\n".

@@ -48,14 +48,7 @@ public:
     {
         const bool selected = option.state & QStyle::State_Selected;
         DrawGodItem(*FWizard, *painter, option.rect, index.row(), selected, option.palette);
-        if (option.state & QStyle::State_HasFocus) {
-            // The keyboard's place in the list, drawn over the painted item.
-            QStyleOptionFocusRect focus;
-            focus.QStyleOption::operator=(option);
-            focus.rect = option.rect.adjusted(1, 1, -1, -1);
-            const QWidget* view = option.widget;
-            (view ? view->style() : QApplication::style())->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, view);
-        }
+        DrawFocusMark(*painter, option);
     }
 
 private:
